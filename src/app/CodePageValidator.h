@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QValidator>
+
+// Refuses, at entry, text that an input file could not hold, so nothing is changed silently on saving.
+class CodePageValidator : public QValidator {
+    Q_OBJECT
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
+};

@@ -1,0 +1,521 @@
+#include "MainWindow.h"
+
+#include "CodePageValidator.h"
+#include "QuestionSet.h"
+#include "TabControl.h"
+#include "TipsText.h"
+#include "layout/TwipGeometry.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr int designClientWidth = 9540;
+constexpr int designClientHeight = 6270;
+constexpr int hiddenLeftLimit = -10000;
+const char* const tabIndexProperty = "tabIndex";
+const char* const captionProperty = "caption";
+
+enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3, TipsTab = 4 };
+
+struct MenuEntrySpec {
+    const char* name;
+    const char* caption; // "-" for a separator
+    const char* shortcut;
+};
+
+struct MenuSpec {
+    const char* name;
+    const char* caption;
+    std::vector<MenuEntrySpec> entries;
+};
+
+const std::vector<MenuSpec>& menuTable() {
+    static const std::vector<MenuSpec> menus{
+        {"mnuFile",
+         "&File",
+         {{"mnuFileNew", "&New", "Ctrl+N"},
+          {"mnuFileOpen", "&Open ...", "Ctrl+O"},
+          {"mnuFileSave", "&Save", "Ctrl+S"},
+          {"mnuFileSaveAs", "Save &As ...", "Ctrl+A"},
+          {"mnuFileDelete", "&Delete ...", ""},
+          {"mnuFileSeperater", "-", ""},
+          {"mnuFileSubmit", "Submit &Run", "Ctrl+R"},
+          {"mnuFileSeperater2", "-", ""},
+          {"mnuFileExit", "Exit", ""}}},
+        {"mnuDemos", "&Demos", {{"mnuDemosRun", "Run &Demo ...", "Ctrl+D"}}},
+        {"mnuView",
+         "&View",
+         {{"mnuViewDemos", "&Example File ...", ""}, {"mnuViewOutput", "&Last Output ...", "Ctrl+L"}}},
+        {"mnuWeb",
+         "&Web Links",
+         {{"mnuWebPres", "Presentation: Optimize Car-Mfg", ""},
+          {"mnuWebVideo", "Web Slides ... Aimward Designs with Rapid Phototype", ""},
+          {"mnuWebLinkEd", "NotePad++ Code Editor, we recommend it.", ""},
+          {"mnuWebLinkBar4", "-", ""},
+          {"mnuWebLink1", "Calculus-level Case Book (web site)", ""}}},
+        {"mnuHelp",
+         "&Help",
+         {{"mnuHelpManual", "&Manual ...", ""},
+          {"mnuHelpSource", "Source &Code ...", ""},
+          {"mnuHelpVideos", "Video Apps for Classes (web)", ""},
+          {"mnuHelpEmail", "&E-mail Support ...", ""},
+          {"mnuHelpForum", "Forum: Create, Collaborative, && Help Train ...", ""},
+          {"mnuHelpPrayer", "Prayer Tree ...", ""},
+          {"mnuHelpDonate", "&Donate ...", ""},
+          {"mnuHelpAbout", "&About ...", ""}}},
+    };
+    return menus;
+}
+
+struct DemoRowSpec {
+    const char* example;
+    const char* runTime;
+    int descriptionIndex;
+    const char* description;
+};
+
+constexpr std::array<DemoRowSpec, 4> demoRows{{
+    {"ExNASA.Tod", ".00", 0,
+     "Initial values from someone with experience ... nice least-square convergence."},
+    {"ExNASA.1", "0.3", 2,
+     "Normal starting values, i.e. little experience; results provide better starting values for next run."},
+    {"ExNASA.2", "0.1", 3,
+     "Second initial values, i.e. some experience; results converge!  Are solution values practical?"},
+    {"ExAlpha.1", "0.35", 4,
+     "Want arm movement only in one plane for easy understanding ... nogo, ideas why?"},
+}};
+
+QString indexed(const char* name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+// A caption is kept raw; "&&" is shown as one "&".
+QString displayed(const QString& caption) {
+    QString text = caption;
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QColor normalLabelColour() {
+    return QApplication::palette().color(QPalette::ToolTipText);
+}
+
+QIcon programIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(QColor(0, 64, 160));
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::white);
+    painter.setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    return QIcon(pixmap);
+}
+} // namespace
+
+MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* parent)
+    : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
+    setWindowIcon(programIcon());
+    setFont(QFont(QStringLiteral("Arial"), 8));
+
+    buildMenus();
+    auto* canvas = new QWidget(this);
+    canvas->setObjectName(QStringLiteral("picCanvas"));
+    setCentralWidget(canvas);
+    ODE_tabs_ = new TabControl(canvas);
+    ODE_tabs_->setObjectName(QStringLiteral("ODE_tabs"));
+    for (const char* caption :
+         {"&Input Parameters", "Demos", "&Solver Variables", "&Run", "&Tips/Suggestions"})
+        ODE_tabs_->addTab(QString::fromUtf8(caption));
+    TwipGeometry::setRect(ODE_tabs_, {0, 0, 9500, 6224});
+
+    buildInputTab();
+    buildDemosTab();
+    buildSolverTab();
+    buildRunTab();
+    buildTipsTab();
+    applyTabOrder();
+
+    ODE_tabs_->setTabEnabled(DemosTab, false);
+    ODE_tabs_->setCurrentIndex(InputTab);
+    cmdPlots_->hide();
+    connect(ODE_tabs_, &TabControl::currentChanged, this, &MainWindow::ODE_tabs_Click);
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(TwipGeometry::toPixels(this, designClientWidth),
+           TwipGeometry::toPixels(this, designClientHeight) + menuHeight);
+}
+
+void MainWindow::buildMenus() {
+    for (const MenuSpec& spec : menuTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.caption));
+        menu->setObjectName(QLatin1String(spec.name));
+        menu->menuAction()->setObjectName(QLatin1String(spec.name));
+        controls_.append(menu->menuAction());
+        for (const MenuEntrySpec& entry : spec.entries) {
+            QAction* action = QString::fromUtf8(entry.caption) == QLatin1String("-")
+                                  ? menu->addSeparator()
+                                  : menu->addAction(QString::fromUtf8(entry.caption));
+            action->setObjectName(QLatin1String(entry.name));
+            action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+            // An entry does nothing until its command is connected; it must not look as if it worked.
+            action->setEnabled(action->isSeparator());
+            controls_.append(action);
+        }
+    }
+}
+
+void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
+    auto* action = findChild<QAction*>(QLatin1String(name));
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, handler);
+}
+
+void MainWindow::addControl(int tab, QWidget* control, const QString& name, const QRect& twips,
+                            int tabIndex) {
+    control->setObjectName(name);
+    control->setProperty(tabIndexProperty, tabIndex);
+    ODE_tabs_->addControl(tab, control, twips);
+    controls_.append(control);
+}
+
+QLabel* MainWindow::addLabel(int tab, const QString& name, const QString& caption, const QRect& twips) {
+    auto* label = new QLabel(displayed(caption));
+    label->setProperty(captionProperty, caption);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    addControl(tab, label, name, twips, nextLabelTabIndex_++);
+    return label;
+}
+
+QLineEdit* MainWindow::addAnswerBox(int tab, const QString& name, const QString& text, const QRect& twips,
+                                    int tabIndex) {
+    auto* box = new QLineEdit(text);
+    box->setValidator(new CodePageValidator(box));
+    addControl(tab, box, name, twips, tabIndex);
+    return box;
+}
+
+QPushButton* MainWindow::addButton(int tab, const QString& name, const QString& caption, const QRect& twips,
+                                   int tabIndex) {
+    auto* button = new QPushButton(caption);
+    addControl(tab, button, name, twips, tabIndex);
+    return button;
+}
+
+void MainWindow::buildInputTab() {
+    QLabel* instructions = addLabel(
+        InputTab, QStringLiteral("lblInstructions"),
+        QStringLiteral("Instructions: Answer following questions; Save your responses into a file for later "
+                       "retrieval; and, Submit Run responses for execution."),
+        {585, 720, 8625, 495});
+    setTextColour(instructions, Qt::blue);
+    addLabel(InputTab, QStringLiteral("lblHeader1"), QStringLiteral("Responses"), {600, 1335, 1500, 255});
+    addLabel(InputTab, QStringLiteral("lblHeader2"), QStringLiteral("Questions"), {2820, 1335, 2500, 255});
+    for (int n = 1; n <= 8; ++n) {
+        const QuestionSpec& spec = questionSet[n - 1];
+        const int top = 1680 + 300 * (n - 1);
+        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
+                                      {120, top, 2112, 360}, spec.tabIndex);
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::markDataChanged);
+        box->installEventFilter(this);
+        answerBoxes_[n - 1] = box;
+        QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(spec.caption),
+                                 {2520, top + 60, 6900, 240});
+        setTextColour(label, normalLabelColour());
+        questionLabels_[n - 1] = label;
+    }
+    addLabel(InputTab, QStringLiteral("lblKeepNotes"), QStringLiteral("20. » Keep notes below ..."),
+             {120, 4320, 4000, 255});
+    for (int i = 0; i < 2; ++i) {
+        const NoteSpec& spec = noteSet[i];
+        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
+                                      {120, 4590 + 360 * i, 8772, 360}, spec.tabIndex);
+        box->setToolTip(QString::fromUtf8(spec.toolTip));
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::markDataChanged);
+        box->installEventFilter(this);
+        noteBoxes_[i] = box;
+    }
+}
+
+void MainWindow::buildDemosTab() {
+    QLabel* intro = addLabel(
+        DemosTab, indexed("lblSentence1", 0),
+        QStringLiteral(
+            "Select a Tolvik™ example from the list below for your demo run.  Note the approximate run "
+            "time for your chosen problem.  (These times were for a 486/500 PC.)  Your demo will be "
+            "silent for this run-time period.  When a solution is found, Tolvik™ will then display "
+            "your results in an output text file."),
+        {240, 600, 9000, 900});
+    setTextColour(intro, Qt::blue);
+    addLabel(DemosTab, QStringLiteral("lblFileName"), QStringLiteral("File Name"), {240, 1560, 1500, 255});
+    addLabel(DemosTab, QStringLiteral("lblRunTime"), QStringLiteral("Run Time (Seconds)"),
+             {1800, 1560, 1700, 255});
+    addLabel(DemosTab, QStringLiteral("lblDescriptions"), QStringLiteral("Tolvik problem with ..."),
+             {3600, 1560, 5600, 255});
+    for (int row = 1; row <= 4; ++row) {
+        const DemoRowSpec& spec = demoRows[row - 1];
+        const int top = 1900 + 480 * (row - 1);
+        auto* option = new QRadioButton(QLatin1String(spec.example));
+        addControl(DemosTab, option, indexed("Exam", row), {240, top, 1500, 360}, 19 + row);
+        addLabel(DemosTab, indexed("ExTime", row), QLatin1String(spec.runTime), {1800, top + 60, 1200, 255});
+        addLabel(DemosTab, indexed("Description", spec.descriptionIndex), QString::fromUtf8(spec.description),
+                 {3600, top + 30, 5600, 450});
+    }
+    addButton(DemosTab, QStringLiteral("cmdRunDemo"), QStringLiteral("&Run Demo"), {2400, 4200, 1600, 600},
+              24)
+        ->setToolTip(QStringLiteral("Runs selected example in DOS"));
+    addButton(DemosTab, QStringLiteral("cmdCancelDemo"), QStringLiteral("&Cancel"), {5160, 4200, 1600, 600},
+              25)
+        ->setToolTip(QStringLiteral("Return to main screen"));
+}
+
+void MainWindow::buildSolverTab() {
+    QLabel* title = addLabel(SolverTab, QStringLiteral("lblTitleSolv"), QStringLiteral("Solver variables"),
+                             {2400, 600, 4800, 480});
+    title->setFont(QFont(QStringLiteral("Arial"), 18));
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QLabel* sentence = addLabel(
+        SolverTab, indexed("lblSentence1", 1),
+        QStringLiteral(
+            "For a definition of the following Solver control variables read the 'Manual.pdf' file."),
+        {600, 1320, 8400, 300});
+    setTextColour(sentence, Qt::blue);
+    addLabel(SolverTab, QStringLiteral("Label1"), QStringLiteral("Default Values"), {360, 1920, 1400, 255});
+    addLabel(SolverTab, QStringLiteral("Label2"), QStringLiteral("Control Questions"),
+             {1900, 1920, 3000, 255});
+    const std::array<int, 5> tops{2400, 2760, 3120, 3480, 3840};
+    for (int i = 1; i <= 5; ++i) {
+        const SolverSpec& spec = solverSet[i - 1];
+        QLineEdit* box = addAnswerBox(SolverTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
+                                      {480, tops[i - 1], 852, 360}, spec.tabIndex);
+        box->setToolTip(QLatin1String(spec.toolTip));
+        solverBoxes_[i - 1] = box;
+        solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i),
+                                        QString::fromUtf8(spec.caption), {1900, tops[i - 1] + 60, 7400, 255});
+    }
+    QPushButton* edit = addButton(SolverTab, QStringLiteral("cmdEditSolverData"),
+                                  QStringLiteral("&Edit Defaults"), {2400, 4320, 1600, 600}, 62);
+    edit->setToolTip(QStringLiteral("Enters default values for editing"));
+    connect(edit, &QPushButton::clicked, this, &MainWindow::cmdEditSolverData_Click);
+    QPushButton* clear = addButton(SolverTab, QStringLiteral("cmdDefaultSolverData"),
+                                   QStringLiteral("&Use Defaults"), {5160, 4320, 1600, 600}, 63);
+    clear->setToolTip(QStringLiteral("Sets all values to blank"));
+    connect(clear, &QPushButton::clicked, this, &MainWindow::cmdDefaultSolverData_Click);
+}
+
+void MainWindow::buildRunTab() {
+    QLabel* submit =
+        addLabel(RunTab, QStringLiteral("lblSubmit"),
+                 QStringLiteral("'Submit' will run a DOS program using the DOSbox program.  Please "
+                                "remember to exit DOSbox by typing  EXIT  !!!"),
+                 {1128, 600, 7164, 600});
+    setTextColour(submit, Qt::blue);
+    tPause_ = new QLineEdit(QStringLiteral("20"));
+    addControl(RunTab, tPause_, QStringLiteral("tPause"), {1440, 1920, 372, 372}, 69);
+    QLabel* pause =
+        addLabel(RunTab, QStringLiteral("pause"),
+                 QStringLiteral("WARNING! 'Pause' time for your PC; e.g. 2010 PC=6 (seconds). If a "
+                                "problem does NOT execute, increase time; begin time=20."),
+                 {2160, 1800, 2295, 855});
+    // Five lines must fit the label's design height whatever font stands in for Arial.
+    pause->setFont(QFont(QStringLiteral("Arial"), 7));
+    AutoExit_ = new QCheckBox(QStringLiteral("Auto-exit DOSbox"));
+    AutoExit_->setChecked(true);
+    addControl(RunTab, AutoExit_, QStringLiteral("AutoExit"), {4920, 1440, 2200, 300}, 67);
+    const QString submitTip = QStringLiteral("Run Tolvik in DOS with your Input file");
+    cmdSubmit_ = addButton(RunTab, QStringLiteral("cmdSubmit"), QStringLiteral("Submit &Run"),
+                           {4920, 1920, 1600, 600}, 27);
+    cmdSubmit_->setToolTip(submitTip);
+    cmdPlots_ = addButton(RunTab, QStringLiteral("cmdPlots"), QStringLiteral("View Previous Plot"),
+                          {3840, 3720, 1600, 600}, 68);
+    cmdPlots_->setToolTip(submitTip);
+}
+
+void MainWindow::buildTipsTab() {
+    RichTextBox1_ = new QTextEdit;
+    RichTextBox1_->setReadOnly(true);
+    RichTextBox1_->setHtml(tipsTextHtml());
+    RichTextBox1_->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    addControl(TipsTab, RichTextBox1_, QStringLiteral("RichTextBox1"), {240, 360, 9000, 5712}, 65);
+    RichTextBox1_->setLineWrapColumnOrWidth(TwipGeometry::toPixels(this, 9000 - 650));
+}
+
+void MainWindow::applyTabOrder() {
+    QList<QWidget*> ordered;
+    for (QObject* control : std::as_const(controls_))
+        if (auto* widget = qobject_cast<QWidget*>(control); widget && widget->focusPolicy() != Qt::NoFocus)
+            ordered.append(widget);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const QWidget* a, const QWidget* b) {
+        return a->property(tabIndexProperty).toInt() < b->property(tabIndexProperty).toInt();
+    });
+    for (qsizetype i = 1; i < ordered.size(); ++i)
+        setTabOrder(ordered[i - 1], ordered[i]);
+}
+
+void MainWindow::markDataChanged() {
+    state_.DataChanged = true;
+}
+
+// Answer and note boxes select their whole text on gaining the focus, so typing replaces it. Deferred,
+// because a mouse click that brought the focus would otherwise place the cursor afterwards.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        QMetaObject::invokeMethod(
+            box, [box] { box->setSelection(0, 9999); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::PutAnswers() {
+    AnswerSet& record = state_.answers;
+    if (state_.RunMode != QLatin1String("Demo"))
+        record.DataName = state_.FileName;
+    for (int n = 0; n < 8; ++n)
+        record.Answers[n] = answerBoxes_[n]->text();
+    record.Note1 = noteBoxes_[0]->text();
+    record.Note2 = noteBoxes_[1]->text();
+    for (int i = 0; i < 5; ++i)
+        record.SolverVars.*solverVariableOrder[i] = solverBoxes_[i]->text();
+}
+
+void MainWindow::GetAnswers() {
+    const AnswerSet& record = state_.answers;
+    for (int n = 0; n < 8; ++n)
+        answerBoxes_[n]->setText(record.Answers[n]);
+    noteBoxes_[0]->setText(record.Note1);
+    noteBoxes_[1]->setText(record.Note2);
+    for (int i = 0; i < 5; ++i)
+        solverBoxes_[i]->setText(record.SolverVars.*solverVariableOrder[i]);
+    const QString steering = solverBoxes_[0]->text() + solverBoxes_[2]->text() + solverBoxes_[4]->text();
+    SetSolverBoxesEnabled(!steering.isEmpty());
+}
+
+bool MainWindow::MarkMissingAnswers() {
+    PutAnswers();
+    bool complete = true;
+    for (int n = 0; n < 8; ++n) {
+        const QString& answer = state_.answers.Answers[n];
+        const bool missing = answer.isEmpty() || answer == QLatin1String("-Select-");
+        setTextColour(questionLabels_[n], missing ? QColor(255, 0, 0) : normalLabelColour());
+        complete = complete && !missing;
+    }
+    return complete;
+}
+
+bool MainWindow::isCompleteTest() {
+    if (MarkMissingAnswers())
+        return true;
+    services_.messages.show(QStringLiteral("Missing some data fields"),
+                            QStringLiteral("Some fields are Blank, please fill them and submit again"),
+                            MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+    return false;
+}
+
+void MainWindow::SetSolverBoxesEnabled(bool enabled) {
+    for (QLineEdit* box : solverBoxes_)
+        box->setEnabled(enabled);
+}
+
+void MainWindow::ClearSolverBoxes() {
+    for (QLineEdit* box : solverBoxes_)
+        box->clear();
+    SetSolverBoxesEnabled(false);
+}
+
+void MainWindow::cmdDefaultSolverData_Click() {
+    ClearSolverBoxes();
+}
+
+void MainWindow::cmdEditSolverData_Click() {
+    for (int i = 0; i < 5; ++i)
+        solverBoxes_[i]->setText(QString::fromUtf8(solverSet[i].editValue));
+    SetSolverBoxesEnabled(true);
+}
+
+void MainWindow::ShowFilename() {
+    const QString program = QStringLiteral("Tolvik™, a Calculus-level program");
+    setWindowTitle(state_.FileName.isEmpty() ? program : state_.FileName + QStringLiteral(" ... ") + program);
+}
+
+QString MainWindow::questionCaption(int n) const {
+    return questionLabels_[n - 1]->property(captionProperty).toString();
+}
+
+QString MainWindow::solverCaption(int i) const {
+    return solverLabels_[i - 1]->property(captionProperty).toString();
+}
+
+QString MainWindow::pauseTimeText() const {
+    return tPause_->text();
+}
+
+void MainWindow::setPauseTimeText(const QString& text) {
+    tPause_->setText(text);
+}
+
+bool MainWindow::autoExitChecked() const {
+    return AutoExit_->isChecked();
+}
+
+void MainWindow::enableSubmitRun() {
+    cmdSubmit_->setEnabled(true);
+}
+
+void MainWindow::ODE_tabs_Click() {
+    FocusCurrentTab(ODE_tabs_);
+    FitTipsText();
+}
+
+void MainWindow::FocusCurrentTab(TabControl* tabs) {
+    int lowest = 99999;
+    for (QObject* control : std::as_const(controls_)) {
+        auto* widget = qobject_cast<QWidget*>(control);
+        if (!widget || widget->parentWidget() != tabs ||
+            widget->objectName().startsWith(QLatin1String("mnu")))
+            continue;
+        if (TwipGeometry::rect(widget).left() < hiddenLeftLimit) {
+            widget->setEnabled(false);
+            continue;
+        }
+        widget->setEnabled(true);
+        const int tabIndex = widget->property(tabIndexProperty).toInt();
+        if (tabIndex < lowest) {
+            lowest = tabIndex;
+            // Labels and hidden controls cannot take the focus; they still count for the lowest index.
+            if (widget->focusPolicy() != Qt::NoFocus && widget->isVisibleTo(this))
+                widget->setFocus();
+        }
+    }
+}
+
+void MainWindow::FitTipsText() {
+    if (ODE_tabs_->currentIndex() != TipsTab)
+        return;
+    const int outerWidth = TwipGeometry::toTwips(this, frameGeometry().width());
+    const int outerHeight = TwipGeometry::toTwips(this, frameGeometry().height());
+    const int width = outerWidth > 10000 ? outerWidth - 2650 : outerWidth - 650;
+    TwipGeometry::setWidth(RichTextBox1_, width);
+    RichTextBox1_->setLineWrapColumnOrWidth(TwipGeometry::toPixels(this, width - 650));
+    TwipGeometry::setHeight(RichTextBox1_, outerHeight - 1200);
+    RichTextBox1_->setFocus();
+}

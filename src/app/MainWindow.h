@@ -1,0 +1,90 @@
+#pragma once
+
+#include "AppServices.h"
+#include "core/Form.h"
+#include "core/ProgramState.h"
+#include "platform/CommonDialog.h"
+
+#include <QList>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+class TabControl;
+
+// frmMain: the program's one main window.
+class MainWindow : public QMainWindow, public Form {
+    Q_OBJECT
+public:
+    MainWindow(ProgramState& state, AppServices services, QWidget* parent = nullptr);
+
+    void PutAnswers() override;
+    void GetAnswers() override;
+    bool MarkMissingAnswers() override;
+    void ShowFilename() override;
+    QString questionCaption(int n) const override;
+    QString solverCaption(int i) const override;
+    QString pauseTimeText() const override;
+    void setPauseTimeText(const QString& text) override;
+    bool autoExitChecked() const override;
+    void enableSubmitRun() override;
+    CommonDialog& fileDialog() override { return CMDialog1_; }
+
+    bool isCompleteTest();
+    TabControl* tabs() const { return ODE_tabs_; }
+
+    // Every control in the window's control order, menu entries included.
+    const QList<QObject*>& controls() const { return controls_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildInputTab();
+    void buildDemosTab();
+    void buildSolverTab();
+    void buildRunTab();
+    void buildTipsTab();
+    void applyTabOrder();
+
+    QLabel* addLabel(int tab, const QString& name, const QString& caption, const QRect& twips);
+    QLineEdit* addAnswerBox(int tab, const QString& name, const QString& text, const QRect& twips,
+                            int tabIndex);
+    QPushButton* addButton(int tab, const QString& name, const QString& caption, const QRect& twips,
+                           int tabIndex);
+    void addControl(int tab, QWidget* control, const QString& name, const QRect& twips, int tabIndex);
+    void connectMenu(const char* name, const std::function<void()>& handler);
+
+    void ODE_tabs_Click();
+    void FocusCurrentTab(TabControl* tabs);
+    void FitTipsText();
+    void SetSolverBoxesEnabled(bool enabled);
+    void ClearSolverBoxes();
+    void cmdDefaultSolverData_Click();
+    void cmdEditSolverData_Click();
+    void markDataChanged();
+
+    ProgramState& state_;
+    AppServices services_;
+    CommonDialog CMDialog1_;
+    TabControl* ODE_tabs_ = nullptr;
+    std::array<QLineEdit*, 8> answerBoxes_{};
+    std::array<QLabel*, 8> questionLabels_{};
+    std::array<QLineEdit*, 2> noteBoxes_{};
+    std::array<QLineEdit*, 5> solverBoxes_{};
+    std::array<QLabel*, 5> solverLabels_{};
+    QLineEdit* tPause_ = nullptr;
+    QCheckBox* AutoExit_ = nullptr;
+    QPushButton* cmdSubmit_ = nullptr;
+    QPushButton* cmdPlots_ = nullptr;
+    QTextEdit* RichTextBox1_ = nullptr;
+    QList<QObject*> controls_;
+    int nextLabelTabIndex_ = 70;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The formatted text of the Tips/Suggestions tab.
+QString tipsTextHtml();

@@ -1,0 +1,20 @@
+#include "GuardedSteps.h"
+
+StepOutcome runSteps(const std::vector<Step>& steps, const FailureHandler& handler) {
+    for (const Step& step : steps) {
+        for (;;) {
+            try {
+                step();
+                break;
+            } catch (const Failure& failure) {
+                const StepOutcome outcome = handler(failure);
+                if (outcome == StepOutcome::Retry)
+                    continue;
+                if (outcome == StepOutcome::Next)
+                    break;
+                return outcome;
+            }
+        }
+    }
+    return StepOutcome::Next;
+}

@@ -1,0 +1,23 @@
+#include "QtShell.h"
+
+#include "RunWindow.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+bool QtShell::openDocument(const QString& target) {
+    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+bool QtShell::startDetached(const QString& program, const QStringList& arguments,
+                            const QString& workingDirectory) {
+    return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+RunEnd QtShell::runAndWait(const QString& program, const QStringList& arguments,
+                           const QString& workingDirectory) {
+    RunWindow window(program, arguments, workingDirectory, parent_);
+    return window.runToEnd();
+}

@@ -1,0 +1,361 @@
+#include "app/TabControl.h"
+#include "layout/TwipGeometry.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+const QStringList answerBoxes{"Alpha",      "Beta",        "Delta",         "A_Distance",
+                              "P_Distance", "N2_Distance", "Base_Distance", "Q_Angle"};
+const QStringList solverBoxes{"Remax", "Detail", "DeltaSolv", "PreDamp", "Damp"};
+
+QColor labelColour(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+// Types any characters, also those outside Latin-1, as key events with text.
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsInNormalModeWithDefaultAnswers() {
+        WindowFixture f;
+        TabControl* tabs = f.window->tabs();
+        QCOMPARE(tabs->count(), 5);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(tabs->isTabEnabled(0));
+        QVERIFY(!tabs->isTabEnabled(1));
+        QVERIFY(f.control<QPushButton>("cmdPlots")->isHidden());
+        QCOMPARE(f.window->windowTitle(), QString("Tolvik, a Calculus-level Software"));
+        const QStringList defaults{"1",           "1.5 1 .5", ".5 1.8 1.5 .3", "39 42 45 48",
+                                   "1.3 1.3 1.3", ".8",       "70 2 1",        "4 199 52 102.4"};
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(f.box(answerBoxes[i])->text(), defaults[i]);
+        QCOMPARE(f.box("Note2")->toolTip(), QString("Note2...Keep notes for future runs"));
+        QCOMPARE(f.label("Question(4)")->text(),
+                 QString::fromUtf8("5. »  Px, Py, & Pz distance values ... Point w.r.t. tool?"));
+        QCOMPARE(f.window->questionCaption(5),
+                 QString::fromUtf8("5. »  Px, Py, && Pz distance values ... Point w.r.t. tool?"));
+        QCOMPARE(f.window->questionCaption(2), QString::fromUtf8("2. »  3 Beta distance values? "));
+        QCOMPARE(f.box("tPause")->text(), QString("20"));
+        QVERIFY(!f.state.DataChanged);
+    }
+
+    void completenessRule_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("select") << "-Select-" << false;
+        QTest::newRow("select lower case") << "-select-" << true;
+        QTest::newRow("one blank") << " " << true;
+        QTest::newRow("text") << "12" << true;
+    }
+    void completenessRule() {
+        QFETCH(QString, answer);
+        QFETCH(bool, complete);
+        WindowFixture f;
+        const QColor normal = labelColour(f.label("Question(0)"));
+        QVERIFY(f.window->isCompleteTest());
+        QVERIFY(f.messages.log().isEmpty());
+
+        f.box("Delta")->setText(answer);
+        QCOMPARE(f.window->isCompleteTest(), complete);
+        QCOMPARE(f.state.answers.Answers[2], answer);
+        QCOMPARE(labelColour(f.label("Question(2)")), complete ? normal : QColor(255, 0, 0));
+        QCOMPARE(labelColour(f.label("Question(1)")), normal);
+        if (!complete) {
+            QCOMPARE(f.messages.log().size(), 1);
+            const auto& shown = f.messages.log().first();
+            QCOMPARE(shown.title, QString("Missing some data fields"));
+            QCOMPARE(shown.text, QString("Some fields are Blank, please fill them and submit again"));
+            QCOMPARE(shown.icon, MessageBoxes::Icon::Exclamation);
+            QCOMPARE(shown.buttons, MessageBoxes::Buttons::Ok);
+            // Filled again, the label turns back.
+            f.box("Delta")->setText("3");
+            QVERIFY(f.window->isCompleteTest());
+            QCOMPARE(labelColour(f.label("Question(2)")), normal);
+        }
+    }
+
+    void notesAndSolverVariablesNeverMakeTheSetIncomplete() {
+        WindowFixture f;
+        f.box("Note1")->clear();
+        f.box("Remax")->setText("-Select-");
+        QVERIFY(f.window->isCompleteTest());
+    }
+
+    void putAnswersCopiesTheWindowIntoTheRecord() {
+        WindowFixture f;
+        f.state.FileName = "arm.tolv";
+        f.box("Q_Angle")->setText("1 2 3 4");
+        f.box("Note1")->setText("n1");
+        f.box("DeltaSolv")->setText("1.E-5");
+        f.window->PutAnswers();
+        QCOMPARE(f.state.answers.DataName, QString("arm.tolv"));
+        QCOMPARE(f.state.answers.Answers[7], QString("1 2 3 4"));
+        QCOMPARE(f.state.answers.Note1, QString("n1"));
+        QCOMPARE(f.state.answers.SolverVars.DeltaSolv, QString("1.E-5"));
+        QCOMPARE(f.state.answers.SolverVars.Damp, QString(".2"));
+
+        f.state.RunMode = "Demo";
+        f.state.FileName = "other.tolv";
+        f.window->PutAnswers();
+        QCOMPARE(f.state.answers.DataName, QString("arm.tolv"));
+    }
+
+    void getAnswersEnablesSolverBoxesByRemaxDeltaAndDamp_data() {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << false;
+        QTest::newRow("detail alone") << QStringList{"", "5", "", "", ""} << false;
+        QTest::newRow("predamp alone") << QStringList{"", "", "", ".3", ""} << false;
+        QTest::newRow("remax") << QStringList{"20", "", "", "", ""} << true;
+        QTest::newRow("delta") << QStringList{"", "", "1.E-7", "", ""} << true;
+        QTest::newRow("damp") << QStringList{"", "", "", "", ".2"} << true;
+    }
+    void getAnswersEnablesSolverBoxesByRemaxDeltaAndDamp() {
+        QFETCH(QStringList, values);
+        QFETCH(bool, enabled);
+        WindowFixture f;
+        f.window->PutAnswers();
+        for (int i = 0; i < 5; ++i)
+            f.state.answers.SolverVars.*solverVariableOrder[i] = values[i];
+        f.state.answers.Answers[0] = "33";
+        f.window->GetAnswers();
+        QCOMPARE(f.box("Alpha")->text(), QString("33"));
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(f.box(solverBoxes[i])->isEnabled(), enabled);
+            QCOMPARE(f.box(solverBoxes[i])->text(), values[i]);
+        }
+    }
+
+    void solverButtons() {
+        WindowFixture f;
+        QTest::mouseClick(f.control<QPushButton>("cmdDefaultSolverData"), Qt::LeftButton);
+        // The button sits on a tab that is not shown; click it through its signal as well.
+        f.control<QPushButton>("cmdDefaultSolverData")->click();
+        f.window->PutAnswers();
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(f.state.answers.SolverVars.*solverVariableOrder[i], QString());
+            QVERIFY(!f.box(solverBoxes[i])->isEnabled());
+        }
+        f.window->GetAnswers();
+        QVERIFY(!f.box("Remax")->isEnabled());
+
+        f.control<QPushButton>("cmdEditSolverData")->click();
+        const QStringList edited{"20", "0", "1.E-7", ".2", ".2"};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(f.box(solverBoxes[i])->text(), edited[i]);
+            QVERIFY(f.box(solverBoxes[i])->isEnabled());
+        }
+        QVERIFY(!f.state.DataChanged);
+    }
+
+    void dataChangedFollowsAnswerAndNoteEdits() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+
+        f.box("Remax")->setText("99");
+        f.box("Damp")->clear();
+        QVERIFY(!f.state.DataChanged);
+
+        f.box("Alpha")->setText("1"); // the text it already holds
+        QVERIFY(!f.state.DataChanged);
+        f.window->PutAnswers();
+        f.window->GetAnswers(); // the same texts again
+        QVERIFY(!f.state.DataChanged);
+
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.box("Note2")->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(f.box("Note2"), "x");
+        QVERIFY(f.state.DataChanged);
+        QCOMPARE(f.box("Note2")->text(), QString("x")); // focus selects the whole text; typing replaces it
+
+        f.state.DataChanged = false;
+        f.state.answers.Answers[3] = "1 2 3 4";
+        f.window->GetAnswers();
+        QVERIFY(f.state.DataChanged);
+    }
+
+    void answerBoxesRefuseCharactersAnInputFileCannotHold() {
+        WindowFixture f;
+        QLineEdit* alpha = f.box("Alpha");
+        alpha->clear();
+        typeText(alpha, QString::fromUtf8("1Ω2€"));
+        QCOMPARE(alpha->text(), QString::fromUtf8("12€"));
+        QApplication::clipboard()->setText(QString::fromUtf8("Ωmega"));
+        alpha->paste();
+        QCOMPARE(alpha->text(), QString::fromUtf8("12€"));
+        QApplication::clipboard()->setText(QString::fromUtf8("»ok"));
+        f.box("Note1")->selectAll();
+        f.box("Note1")->paste();
+        QCOMPARE(f.box("Note1")->text(), QString::fromUtf8("»ok"));
+    }
+
+    void tabSwitchingEnablesTheShownTabAndFocusesItsFirstControl_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("input") << 0 << "Alpha";
+        QTest::newRow("demos") << 1 << "Exam(1)";
+        QTest::newRow("solver") << 2 << "Remax";
+        QTest::newRow("run") << 3 << "cmdSubmit";
+        QTest::newRow("tips") << 4 << "RichTextBox1";
+    }
+    void tabSwitchingEnablesTheShownTabAndFocusesItsFirstControl() {
+        QFETCH(int, tab);
+        QFETCH(QString, focused);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        TabControl* tabs = f.window->tabs();
+        tabs->setTabEnabled(1, true);
+        tabs->setCurrentIndex(tab == 0 ? 4 : 0);
+        tabs->setCurrentIndex(tab);
+        QCOMPARE(f.window->focusWidget()->objectName(), focused);
+        for (QObject* control : f.window->controls()) {
+            auto* widget = qobject_cast<QWidget*>(control);
+            if (!widget)
+                continue;
+            const bool shown = TwipGeometry::rect(widget).left() > -10000;
+            QCOMPARE(widget->isEnabled(), shown);
+        }
+        QVERIFY(TwipGeometry::rect(f.control<QWidget>(focused)).left() >= 0);
+    }
+
+    void solverTabReenablesBoxesAfterUseDefaults() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->tabs()->setCurrentIndex(2);
+        f.control<QPushButton>("cmdDefaultSolverData")->click();
+        QVERIFY(!f.box("Remax")->isEnabled());
+        f.window->tabs()->setCurrentIndex(0);
+        f.window->tabs()->setCurrentIndex(2);
+        QVERIFY(f.box("Remax")->isEnabled() && f.box("Damp")->isEnabled());
+        QCOMPARE(f.window->focusWidget(), f.box("Remax"));
+    }
+
+    void hiddenControlsLieFarToTheLeft() {
+        WindowFixture f;
+        QCOMPARE(TwipGeometry::rect(f.box("Alpha")), QRect(120, 1680, 2112, 360));
+        QCOMPARE(TwipGeometry::rect(f.box("Remax")).left(), 480 - 75000);
+        f.window->tabs()->setCurrentIndex(2);
+        QCOMPARE(TwipGeometry::rect(f.box("Remax")).left(), 480);
+        QCOMPARE(TwipGeometry::rect(f.box("Alpha")).left(), 120 - 75000);
+    }
+
+    void tipsTextFitsTheWindowWidth_data() {
+        QTest::addColumn<int>("windowTwips");
+        QTest::addColumn<int>("tipsWidth");
+        QTest::newRow("wide") << 12000 << 9350;
+        QTest::newRow("narrow") << 9000 << 8350;
+    }
+    void tipsTextFitsTheWindowWidth() {
+        QFETCH(int, windowTwips);
+        QFETCH(int, tipsWidth);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const int frame = f.window->frameGeometry().width() - f.window->width();
+        f.window->resize(TwipGeometry::toPixels(f.window.get(), windowTwips) - frame, f.window->height());
+        QCOMPARE(TwipGeometry::toTwips(f.window.get(), f.window->frameGeometry().width()), windowTwips);
+        const int outerHeight = TwipGeometry::toTwips(f.window.get(), f.window->frameGeometry().height());
+        f.window->tabs()->setCurrentIndex(4);
+        auto* tips = f.control<QTextEdit>("RichTextBox1");
+        QCOMPARE(TwipGeometry::rect(tips).width(), tipsWidth);
+        QCOMPARE(TwipGeometry::rect(tips).height(), outerHeight - 1200);
+        QCOMPARE(tips->lineWrapColumnOrWidth(), TwipGeometry::toPixels(tips, tipsWidth - 650));
+        QCOMPARE(f.window->focusWidget(), tips);
+    }
+
+    void tipsTextHasItsFiveSections() {
+        WindowFixture f;
+        const QString text = f.control<QTextEdit>("RichTextBox1")->toPlainText();
+        for (const char* section : {"Warning!", "General tips", "Solver Control Parameter Definitions",
+                                    "Improve Solution", "Reduce Run-time ... Run in DOS"})
+            QVERIFY2(text.contains(QLatin1String(section)), section);
+        QVERIFY(text.contains("Shotgun.22.out"));
+    }
+
+    void titleBarShowsTheFileName() {
+        WindowFixture f;
+        f.window->ShowFilename();
+        QCOMPARE(f.window->windowTitle(), QString::fromUtf8("Tolvik™, a Calculus-level program"));
+        f.state.FileName = "shotgun.22.tolv";
+        f.window->ShowFilename();
+        QCOMPARE(f.window->windowTitle(),
+                 QString::fromUtf8("shotgun.22.tolv ... Tolvik™, a Calculus-level program"));
+    }
+
+    void menusHoldTheirEntriesAndNoneActsBeforeItsCommandExists() {
+        WindowFixture f;
+        auto* open = f.control<QAction>("mnuFileOpen");
+        QVERIFY(open);
+        QCOMPARE(open->text(), QString("&Open ..."));
+        QCOMPARE(open->shortcut(), QKeySequence("Ctrl+O"));
+        for (const char* name : {"mnuFileDelete", "mnuHelpAbout", "mnuViewOutput", "mnuWebPres"})
+            QVERIFY2(f.control<QAction>(name), name);
+    }
+
+    void rendersItsControlsWhereTheirTwipsSay() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const QImage image = f.window->grab().toImage();
+        QCOMPARE(TwipGeometry::toTwips(f.window.get(), f.window->centralWidget()->width()), 9540);
+        QCOMPARE(TwipGeometry::toTwips(f.window.get(), f.window->centralWidget()->height()), 6270);
+
+        QStringList names{"lblKeepNotes", "Note1", "Note2"};
+        for (int i = 0; i < 8; ++i)
+            names << QString("Question(%1)").arg(i);
+        for (const QString& name : names) {
+            auto* widget = f.control<QWidget>(name);
+            const QRect twips = TwipGeometry::rect(widget);
+            const QPoint topLeft = widget->mapTo(f.window.get(), QPoint(0, 0));
+            QCOMPARE(topLeft - f.window->tabs()->mapTo(f.window.get(), QPoint(0, 0)),
+                     QPoint(TwipGeometry::toPixels(widget, twips.left()),
+                            TwipGeometry::toPixels(widget, twips.top())));
+            QVERIFY2(!uniform(image, QRect(topLeft, widget->size())), qPrintable(name));
+        }
+        const QTabBar* bar = f.window->tabs()->tabBar();
+        const QStringList captions{"&Input Parameters", "Demos", "&Solver Variables", "&Run",
+                                   "&Tips/Suggestions"};
+        for (int tab = 0; tab < 5; ++tab) {
+            QCOMPARE(bar->tabText(tab), captions[tab]);
+            const QRect r = bar->tabRect(tab).translated(bar->mapTo(f.window.get(), QPoint(0, 0)));
+            QVERIFY2(!uniform(image, r.adjusted(4, 4, -4, -4)), qPrintable(captions[tab]));
+        }
+    }
+
+private:
+    // True when the area holds one colour only: nothing was drawn there.
+    static bool uniform(const QImage& image, const QRect& area) {
+        const QRect r = area.intersected(image.rect());
+        const QRgb first = image.pixel(r.topLeft());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (image.pixel(x, y) != first)
+                    return false;
+        return true;
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

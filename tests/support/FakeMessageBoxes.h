@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+#include <QList>
+
+// Scripted answers, and a log of every message shown. Without a scripted answer the box is answered
+// with its first button (OK or Yes).
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+
+    void script(std::initializer_list<Answer> answers) { answers_.append(answers); }
+    const QList<Shown>& log() const { return log_; }
+    QStringList titles() const;
+    void clear();
+
+private:
+    QList<Answer> answers_;
+    QList<Shown> log_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+#include <QList>
+
+// Records what would be opened or started; runs end as scripted (Finished with 0 by default).
+class FakeShell : public Shell {
+public:
+    struct Started {
+        QString program;
+        QStringList arguments;
+        QString workingDirectory;
+        bool waited;
+    };
+
+    bool openDocument(const QString& target) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory) override;
+    RunEnd runAndWait(const QString& program, const QStringList& arguments,
+                      const QString& workingDirectory) override;
+
+    QStringList opened;
+    QList<Started> started;
+    RunEnd nextEnd;
+    bool startSucceeds = true;
+};
