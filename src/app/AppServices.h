@@ -1,12 +1,24 @@
 #pragma once
 
-class MessageBoxes;
+#include <QString>
+
+#include <functional>
+
 class FileDialogBackend;
+class FileSystemLookups;
+class MessageBoxes;
+class SettingsStore;
 class Shell;
 
-// What the platform shows or starts for the window; the Qt implementations in the program, fakes in tests.
+// What the window needs of the platform: the Qt implementations in the program, fakes or temporary
+// directories in tests.
 struct AppServices {
     MessageBoxes& messages;
     FileDialogBackend& fileDialogs;
     Shell& shell;
+    SettingsStore& store;
+    FileSystemLookups& lookups;
+    QString programDirectory;
+    // Closes every window and ends the process.
+    std::function<void()> closeAllWindows;
 };

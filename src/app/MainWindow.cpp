@@ -5,11 +5,13 @@
 #include "TabControl.h"
 #include "TipsText.h"
 #include "layout/TwipGeometry.h"
+#include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -19,6 +21,8 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -130,13 +134,19 @@ QIcon programIcon() {
 } // namespace
 
 MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* parent)
-    : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs) {
+    : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs),
+      registry_(services.store), paths_(services.programDirectory),
+      stored_(state, registry_, services.messages, paths_), end_(state, stored_, services.closeAllWindows),
+      exists_(services.lookups, services.messages, end_, [this] { close(); }),
+      startup_(state, *this, exists_, services.lookups, services.messages, paths_),
+      editor_(state, services.shell) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
     setWindowIcon(programIcon());
     setFont(QFont(QStringLiteral("Arial"), 8));
 
     buildMenus();
+    connectMenu("mnuFileExit", [this] { end_.EndProgram(); });
     auto* canvas = new QWidget(this);
     canvas->setObjectName(QStringLiteral("picCanvas"));
     setCentralWidget(canvas);
@@ -518,4 +528,94 @@ void MainWindow::FitTipsText() {
     RichTextBox1_->setLineWrapColumnOrWidth(TwipGeometry::toPixels(this, width - 650));
     TwipGeometry::setHeight(RichTextBox1_, outerHeight - 1200);
     RichTextBox1_->setFocus();
+}
+
+// Form_QueryUnload: closing from the close box ends the program; a close that the program's end
+// itself started does nothing more.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!end_.ended())
+        end_.EndProgram();
+    event->accept();
+}
+
+void MainWindow::Form_Load() {
+    using Root = SettingsStore::Root;
+    makerKey_ = StoredValues::MakerKey();
+    const std::vector<Step> steps{
+        [&] {
+            if (!registry_.KeyExists(Root::CurrentUser, makerKey_)) {
+                registry_.CreateKey(Root::CurrentUser, makerKey_);
+                registry_.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+            } else if (!registry_.KeyExists(Root::CurrentUser, StoredValues::ProgramKey)) {
+                registry_.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+            }
+        },
+        [&] { readStoredSettings(); },
+        [&] { state_.FileName = stored_.GetFileInRegistry(); },
+        [&] { findLastInputFile(); },
+        [&] {
+            if (state_.FileName.left(2).toLower() == QLatin1String("ex"))
+                state_.FileName.clear();
+            PutAnswers();
+        },
+        [&] { startup_.Start_INI(); },
+        [&] { state_.DataChanged = false; },
+    };
+    runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
+}
+
+void MainWindow::readStoredSettings() {
+    using Root = SettingsStore::Root;
+    tPause_->setText(regValueText(registry_.QueryValue(Root::CurrentUser, makerKey_, QStringLiteral("tPause"),
+                                                       RegistryApi::TextKind, QString())));
+    if (tPause_->text().isEmpty())
+        tPause_->setText(QStringLiteral("20"));
+    const QString count = regValueText(registry_.QueryValue(Root::CurrentUser, StoredValues::ProgramKey,
+                                                            QStringLiteral("RunCount"), RegistryApi::TextKind,
+                                                            std::int32_t{0}));
+    bool ok = false;
+    const double number = count.trimmed().toDouble(&ok);
+    if (!ok)
+        throw Failure{13, QStringLiteral("Type mismatch")};
+    if (number < std::numeric_limits<std::int16_t>::min() ||
+        number > std::numeric_limits<std::int16_t>::max())
+        throw Failure{6, QStringLiteral("Overflow")};
+    state_.RunCount = static_cast<std::int16_t>(std::nearbyint(number));
+}
+
+void MainWindow::findLastInputFile() {
+    const QString programDirectory = paths_.programDirectory();
+    const bool single =
+        !state_.UserPath.contains(QLatin1Char('/')) && !state_.UserPath.contains(QLatin1Char('\\'));
+    state_.FilePath = state_.UserPath.isEmpty() ? programDirectory
+                      : single                  ? InstallPaths::resolve(programDirectory, state_.UserPath)
+                                                : programDirectory + QLatin1Char('/') + state_.UserPath;
+    state_.fileTempPath = state_.FilePath;
+    LoadPath_ = state_.FilePath;
+    services_.lookups.changeDirectory(state_.FilePath);
+    LoadPath_ += QLatin1Char('/') + state_.FileName;
+}
+
+StepOutcome MainWindow::handleLoadFailure(const Failure& failure) {
+    using Box = MessageBoxes;
+    if (failure.number == FailureNumber::DeviceUnavailable) {
+        // Cancel is the way out of a drive that stays unavailable.
+        if (services_.messages.show(QStringLiteral("In 'Form_Load' routine ..."),
+                                    QStringLiteral("This drive or path does not exist: ") +
+                                        paths_.programDirectory(),
+                                    Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok)
+            return StepOutcome::Retry;
+        end_.EndProgram();
+        return StepOutcome::EndProgram;
+    }
+    if (failure.number == FailureNumber::DialogCancelled)
+        return StepOutcome::EndRoutine;
+    services_.messages.show(QStringLiteral("In 'form_load' routine ..."),
+                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
+                                state_.fileTemp + QStringLiteral("\n ... fileTempPath = ") +
+                                state_.fileTempPath + QStringLiteral("\nappPath = ") +
+                                paths_.programDirectory() + QLatin1Char('\n'),
+                            Box::Icon::Critical, Box::Buttons::Ok);
+    end_.EndProgram();
+    return StepOutcome::EndProgram;
 }

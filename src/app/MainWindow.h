@@ -2,8 +2,16 @@
 
 #include "AppServices.h"
 #include "core/Form.h"
+#include "core/GuardedSteps.h"
 #include "core/ProgramState.h"
 #include "platform/CommonDialog.h"
+#include "settings/EditorLauncher.h"
+#include "settings/ExistenceTests.h"
+#include "settings/InstallPaths.h"
+#include "settings/ProgramEnd.h"
+#include "settings/RegistryApi.h"
+#include "settings/StartupCheck.h"
+#include "settings/StoredValues.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -37,6 +45,10 @@ public:
     CommonDialog& fileDialog() override { return CMDialog1_; }
 
     bool isCompleteTest();
+    // The start-up sequence; the window is shown afterwards unless it ended the program.
+    void Form_Load();
+    bool programEnded() const { return end_.ended(); }
+
     TabControl* tabs() const { return ODE_tabs_; }
 
     // Every control in the window's control order, menu entries included.
@@ -44,6 +56,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -70,10 +83,22 @@ private:
     void cmdDefaultSolverData_Click();
     void cmdEditSolverData_Click();
     void markDataChanged();
+    void readStoredSettings();
+    void findLastInputFile();
+    StepOutcome handleLoadFailure(const Failure& failure);
 
     ProgramState& state_;
     AppServices services_;
     CommonDialog CMDialog1_;
+    RegistryApi registry_;
+    InstallPaths paths_;
+    StoredValues stored_;
+    ProgramEnd end_;
+    ExistenceTests exists_;
+    StartupCheck startup_;
+    EditorLauncher editor_;
+    QString makerKey_;
+    QString LoadPath_;
     TabControl* ODE_tabs_ = nullptr;
     std::array<QLineEdit*, 8> answerBoxes_{};
     std::array<QLabel*, 8> questionLabels_{};

@@ -1,10 +1,14 @@
 #include "MainWindow.h"
 #include "core/ProgramState.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PosixFileSystemLookups.h"
 #include "platform/QtFileDialogBackend.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
+#include "platform/RegFileStore.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,10 +19,27 @@ int main(int argc, char* argv[]) {
     QtMessageBoxes messages;
     QtFileDialogBackend fileDialogs;
     QtShell shell;
-    MainWindow window(state, AppServices{messages, fileDialogs, shell});
+    PosixFileSystemLookups lookups;
+    RegFileStore store(RegFileStore::defaultFilePath());
+    store.setDamageNotice([&messages](const QString& file, const QString& keptAs) {
+        messages.show(
+            QStringLiteral("Tolvik settings"),
+            QStringLiteral("The settings file %1 is damaged and cannot be read.\nTolvik goes on with "
+                           "its default settings; the damaged file will be kept as %2.")
+                .arg(file, keptAs),
+            MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+    });
+    const auto closeAllWindows = [] {
+        QApplication::closeAllWindows();
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    };
+    MainWindow window(state, AppServices{messages, fileDialogs, shell, store, lookups,
+                                         QCoreApplication::applicationDirPath(), closeAllWindows});
     messages.setParentWindow(&window);
     fileDialogs.setParentWindow(&window);
     shell.setParentWindow(&window);
-    window.show();
+    window.Form_Load();
+    if (!window.programEnded())
+        window.show();
     return QApplication::exec();
 }

@@ -1,9 +1,19 @@
 #include "WindowFixture.h"
 
-#include <QTest>
+#include <QDir>
 
-WindowFixture::WindowFixture()
-    : window(std::make_unique<MainWindow>(state, AppServices{messages, fileDialogs, shell})) {}
+WindowFixture::WindowFixture() : startDirectory(QDir::currentPath()), store(RegFileStore::defaultFilePath()) {
+    QDir().mkpath(programDirectory() + QStringLiteral("/demos"));
+    QFile::remove(store.filePath());
+    window =
+        std::make_unique<MainWindow>(state, AppServices{messages, fileDialogs, shell, store, lookups,
+                                                        programDirectory(), [this] { ++windowsClosed; }});
+}
+
+WindowFixture::~WindowFixture() {
+    window.reset();
+    QDir::setCurrent(startDirectory);
+}
 
 QLineEdit* WindowFixture::box(const QString& name) const {
     auto* found = window->findChild<QLineEdit*>(name);

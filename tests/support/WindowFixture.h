@@ -3,25 +3,36 @@
 #include "FakeFileDialogBackend.h"
 #include "FakeMessageBoxes.h"
 #include "FakeShell.h"
+#include "ScriptedLookups.h"
 #include "app/MainWindow.h"
 #include "core/ProgramState.h"
+#include "platform/RegFileStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <memory>
 
-// The real main window with fakes for what the platform would show or start.
+// The real main window over a temporary installation and the real settings store of the test's own
+// XDG_CONFIG_HOME, with fakes for what the platform would show or start.
 struct WindowFixture {
     WindowFixture();
+    ~WindowFixture();
 
     QLineEdit* box(const QString& name) const;
     QLabel* label(const QString& name) const;
     template <typename T> T* control(const QString& name) const { return window->findChild<T*>(name); }
+    QString programDirectory() const { return installation.path() + QStringLiteral("/Quenwick/Tolvik"); }
 
+    QString startDirectory;
+    QTemporaryDir installation;
     ProgramState state;
     FakeMessageBoxes messages;
     FakeFileDialogBackend fileDialogs;
     FakeShell shell;
+    ScriptedLookups lookups;
+    RegFileStore store;
+    int windowsClosed = 0;
     std::unique_ptr<MainWindow> window;
 };

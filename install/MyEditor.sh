@@ -1,0 +1,28 @@
+#!/bin/sh
+# Shows one text file in the user's editor: $VISUAL when set, else the first graphical text editor
+# found, else $EDITOR (or nano, vi) in a terminal window. Never hands the file back to the desktop's
+# default handler, since that handler may be this script.
+file=$1
+[ -n "$file" ] || exit 2
+
+if [ -n "${VISUAL:-}" ]; then
+    exec $VISUAL "$file"
+fi
+for editor in gnome-text-editor gedit kate kwrite mousepad xed pluma featherpad leafpad; do
+    if command -v "$editor" >/dev/null 2>&1; then
+        exec "$editor" "$file"
+    fi
+done
+terminal_editor=${EDITOR:-}
+if [ -z "$terminal_editor" ]; then
+    for candidate in nano vi; do
+        command -v "$candidate" >/dev/null 2>&1 && terminal_editor=$candidate && break
+    done
+fi
+[ -n "$terminal_editor" ] || exit 127
+for terminal in x-terminal-emulator xterm; do
+    if command -v "$terminal" >/dev/null 2>&1; then
+        exec "$terminal" -e $terminal_editor "$file"
+    fi
+done
+exit 127

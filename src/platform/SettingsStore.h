@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// One stored value of the settings store, of one of the three kinds it keeps.
+struct StoredValue {
+    enum class Kind { Text = 1, Bytes = 3, Number = 4 };
+    Kind kind = Kind::Text;
+    QString text;
+    QByteArray bytes;
+    std::int32_t number = 0;
+
+    static StoredValue ofText(const QString& text) { return {Kind::Text, text, {}, 0}; }
+    static StoredValue ofBytes(const QByteArray& bytes) { return {Kind::Bytes, {}, bytes, 0}; }
+    static StoredValue ofNumber(std::int32_t number) { return {Kind::Number, {}, {}, number}; }
+    bool operator==(const StoredValue&) const = default;
+};
+
+// The per-user settings store: hierarchical keys ("Software\Quenwick\Tolvik"), key and value names
+// compared without regard to case, an empty value name for a key's default value. On Windows this
+// interface would be the registry's.
+class SettingsStore {
+public:
+    enum class Root { CurrentUser, ClassesRoot };
+
+    virtual ~SettingsStore() = default;
+    virtual bool keyExists(Root root, const QString& key) = 0;
+    // Creates the key and any missing parent; false when the store could not be written.
+    virtual bool createKey(Root root, const QString& key) = 0;
+    // Nothing when the key or the value is missing.
+    virtual std::optional<StoredValue> readValue(Root root, const QString& key, const QString& name) = 0;
+    // Writes into an existing key only; false when the key is missing or the store could not be written.
+    virtual bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) = 0;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/ProgramState.h"
+
+#include <functional>
+
+class StoredValues;
+
+// Ends the program: records one more run and closes every window.
+class ProgramEnd {
+public:
+    ProgramEnd(ProgramState& state, StoredValues& stored, std::function<void()> closeAllWindows);
+
+    void EndProgram();
+    bool ended() const { return ended_; }
+
+private:
+    ProgramState& state_;
+    StoredValues& stored_;
+    std::function<void()> closeAllWindows_;
+    bool ended_ = false;
+};

@@ -1,0 +1,14 @@
+#include "ScriptedLookups.h"
+
+FileSystemLookups::Entry ScriptedLookups::lookUp(const QString& path) {
+    ++lookUps;
+    if (!lookUpFailures.isEmpty())
+        throw lookUpFailures.takeFirst();
+    return PosixFileSystemLookups::lookUp(path);
+}
+
+void ScriptedLookups::makeDirectory(const QString& path) {
+    if (!makeDirectoryFailures.isEmpty())
+        throw makeDirectoryFailures.takeFirst();
+    PosixFileSystemLookups::makeDirectory(path);
+}
