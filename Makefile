@@ -28,7 +28,7 @@ sanitize: deps
 bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
-	for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	for b in $$(find build-bench/bench -maxdepth 1 -type f -executable -name 'bench_*'); do "$$b"; done
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,5 +1,7 @@
 #include "RegDocument.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 const QByteArray RegDocument::headerLine = QByteArrayLiteral("Quenwick Settings Store, format 1");
@@ -124,14 +126,15 @@ QString dataText(const StoredValue& value) {
 } // namespace
 
 std::optional<RegDocument> RegDocument::parse(const QByteArray& bytes) {
-    const QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes)
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError() || bytes.contains('\0'))
         return std::nullopt;
     QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.isEmpty() || lines.first().trimmed() != QLatin1String(headerLine))
         return std::nullopt;
     RegDocument document;
-    Key* current = nullptr;
+    qsizetype current = -1;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
@@ -142,12 +145,16 @@ std::optional<RegDocument> RegDocument::parse(const QByteArray& bytes) {
             const QString path = normalisedPath(line.mid(1, line.size() - 2));
             if (path.isEmpty())
                 return std::nullopt;
-            current = document.findKey(path);
-            if (!current)
-                current = &document.addKey(path);
+            const auto found = document.index_.constFind(folded(path));
+            if (found != document.index_.constEnd()) {
+                current = *found;
+            } else {
+                current = document.keys_.size();
+                document.addKey(path);
+            }
             continue;
         }
-        if (!current)
+        if (current < 0)
             return std::nullopt;
         QString name;
         qsizetype pos = 0;
@@ -164,7 +171,7 @@ std::optional<RegDocument> RegDocument::parse(const QByteArray& bytes) {
         const std::optional<StoredValue> data = readData(line.mid(pos + 1));
         if (!data)
             return std::nullopt;
-        document.setValue(current->path, name, *data);
+        document.setKeyValue(document.keys_[current], name, *data);
     }
     return document;
 }
@@ -230,13 +237,17 @@ bool RegDocument::setValue(const QString& path, const QString& name, const Store
     Key* key = findKey(path);
     if (!key)
         return false;
-    const QString wanted = folded(name);
-    const auto found = key->valueIndex.constFind(wanted);
-    if (found != key->valueIndex.constEnd()) {
-        key->values[*found].data = data;
-        return true;
-    }
-    key->valueIndex.insert(wanted, key->values.size());
-    key->values.append(Value{name, data});
+    setKeyValue(*key, name, data);
     return true;
+}
+
+void RegDocument::setKeyValue(Key& key, const QString& name, const StoredValue& data) {
+    const QString wanted = folded(name);
+    const auto found = key.valueIndex.constFind(wanted);
+    if (found != key.valueIndex.constEnd()) {
+        key.values[*found].data = data;
+        return;
+    }
+    key.valueIndex.insert(wanted, key.values.size());
+    key.values.append(Value{name, data});
 }

@@ -43,6 +43,7 @@ private:
     Key* findKey(const QString& path);
     const Key* findKey(const QString& path) const;
     Key& addKey(const QString& path);
+    static void setKeyValue(Key& key, const QString& name, const StoredValue& data);
 
     QList<Key> keys_;
     QHash<QString, qsizetype> index_; // case-folded path -> position in keys_

@@ -100,7 +100,10 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
     QLockFile lock(filePath_ + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMilliseconds))
         return false;
-    std::optional<RegDocument> fresh = readDocument();
+    // Every writer replaces the file, so an unchanged stamp means the cached contents are current.
+    const Stamp stamp = currentStamp();
+    std::optional<RegDocument> fresh =
+        stamp == cachedStamp_ && stamp.modifiedNs >= 0 ? std::optional(cached_) : readDocument();
     if (!fresh) {
         // A damaged file is never overwritten: it is kept aside first.
         if (QFileInfo::exists(keptAs_))
