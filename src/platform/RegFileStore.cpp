@@ -67,8 +67,10 @@ std::optional<RegDocument> RegFileStore::readDocument() {
 const RegDocument& RegFileStore::document() {
     const Stamp stamp = currentStamp();
     if (stamp != cachedStamp_ || stamp.modifiedNs < 0) {
-        cached_ = readDocument().value_or(RegDocument{});
-        cachedStamp_ = stamp;
+        std::optional<RegDocument> read = readDocument();
+        // The defaults that stand in for a damaged file are never taken for its contents.
+        cachedStamp_ = read ? stamp : Stamp{};
+        cached_ = read ? std::move(*read) : RegDocument{};
     }
     return cached_;
 }
