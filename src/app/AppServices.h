@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -21,4 +23,7 @@ struct AppServices {
     QString programDirectory;
     // Closes every window and ends the process.
     std::function<void()> closeAllWindows;
+    // The time and the locale that input file headers are dated with.
+    std::function<QDateTime()> clock;
+    QLocale locale;
 };

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -139,14 +140,18 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
       stored_(state, registry_, services.messages, paths_), end_(state, stored_, services.closeAllWindows),
       exists_(services.lookups, services.messages, end_, [this] { close(); }),
       startup_(state, *this, exists_, services.lookups, services.messages, paths_),
-      editor_(state, services.shell) {
+      editor_(state, services.shell), reader_(state, channel_, exists_, services.messages),
+      writer_(state, *this, channel_, services.messages, services.clock, services.locale),
+      commands_(state, *this, services.messages,
+                FileCommands::Modules{exists_, end_, writer_, reader_, channel_, services.lookups}),
+      association_(services.store) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
     setWindowIcon(programIcon());
     setFont(QFont(QStringLiteral("Arial"), 8));
 
     buildMenus();
-    connectMenu("mnuFileExit", [this] { end_.EndProgram(); });
+    connectFileMenu();
     auto* canvas = new QWidget(this);
     canvas->setObjectName(QStringLiteral("picCanvas"));
     setCentralWidget(canvas);
@@ -191,6 +196,25 @@ void MainWindow::buildMenus() {
             controls_.append(action);
         }
     }
+}
+
+void MainWindow::connectFileMenu() {
+    connectMenu("mnuFileNew", [this] { commands_.FileNew(); });
+    connectMenu("mnuFileOpen", [this] {
+        commands_.FileOld();
+        state_.SaveFailed = false;
+        MarkMissingAnswers();
+    });
+    connectMenu("mnuFileSave", [this] {
+        commands_.FileSave();
+        state_.SaveFailed = false;
+    });
+    connectMenu("mnuFileSaveAs", [this] {
+        commands_.FileSaveAs();
+        state_.SaveFailed = false;
+    });
+    connectMenu("mnuFileDelete", [this] { commands_.FileDelete(); });
+    connectMenu("mnuFileExit", [this] { end_.EndProgram(); });
 }
 
 void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
@@ -553,12 +577,13 @@ void MainWindow::Form_Load() {
         [&] { readStoredSettings(); },
         [&] { state_.FileName = stored_.GetFileInRegistry(); },
         [&] { findLastInputFile(); },
-        [&] {
-            if (state_.FileName.left(2).toLower() == QLatin1String("ex"))
-                state_.FileName.clear();
-            PutAnswers();
-        },
+        [&] { readLastInputFile(); },
         [&] { startup_.Start_INI(); },
+        [&] { commands_.SetInputFile(state_.FileName); },
+        [&] {
+            if (state_.RunCount < 2)
+                registerFileTypes();
+        },
         [&] { state_.DataChanged = false; },
     };
     runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
@@ -594,6 +619,47 @@ void MainWindow::findLastInputFile() {
     LoadPath_ = state_.FilePath;
     services_.lookups.changeDirectory(state_.FilePath);
     LoadPath_ += QLatin1Char('/') + state_.FileName;
+}
+
+// Example files are never reopened at start; a file that is gone leaves the default answers.
+void MainWindow::readLastInputFile() {
+    const bool example = state_.FileName.left(2).toLower() == QLatin1String("ex");
+    if (!example && !state_.FileName.isEmpty() && exists_.FileExists(LoadPath_)) {
+        state_.fileTemp = state_.FileName;
+        state_.FileNum = channel_.FreeFile();
+        channel_.openForInput(state_.FileNum, LoadPath_);
+        reader_.FileReadMe(state_.fileTemp, state_.fileTempPath);
+        channel_.close(state_.FileNum);
+        GetAnswers();
+        state_.DataChanged = false;
+        return;
+    }
+    if (example)
+        state_.FileName.clear();
+    PutAnswers();
+}
+
+void MainWindow::registerFileTypes() {
+    state_.ParentPath = paths_.parentPath();
+    struct Registration {
+        const char* extension;
+        const char* handler;
+        const char* description;
+        int globWeight;
+    };
+    // ".out" is a common extension: it yields to any other type that claims it.
+    const Registration registrations[]{{"Out", "MyEditor.sh", "VT Output", 10},
+                                       {"Tolv", "MyEditor.sh", "Tolv Input file", 50},
+                                       {"plt", "Plotvanes", "XYplot file", 50}};
+    QList<DesktopRegistration::FileType> types;
+    for (const Registration& r : registrations) {
+        association_.RegisterFileType(QLatin1String(r.extension), state_.ParentPath, QLatin1String(r.handler),
+                                      QLatin1String(r.description), QString());
+        types.append({QLatin1String(r.extension),
+                      QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
+                      QLatin1String(r.description), r.globWeight});
+    }
+    DesktopRegistration().registerTypes(types);
 }
 
 StepOutcome MainWindow::handleLoadFailure(const Failure& failure) {

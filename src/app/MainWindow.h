@@ -4,6 +4,12 @@
 #include "core/Form.h"
 #include "core/GuardedSteps.h"
 #include "core/ProgramState.h"
+#include "files/DesktopRegistration.h"
+#include "files/FileAssociation.h"
+#include "files/FileChannel.h"
+#include "files/FileCommands.h"
+#include "files/InputFileReader.h"
+#include "files/InputFileWriter.h"
 #include "platform/CommonDialog.h"
 #include "settings/EditorLauncher.h"
 #include "settings/ExistenceTests.h"
@@ -43,6 +49,7 @@ public:
     bool autoExitChecked() const override;
     void enableSubmitRun() override;
     CommonDialog& fileDialog() override { return CMDialog1_; }
+    FileCommands& fileCommands() { return commands_; }
 
     bool isCompleteTest();
     // The start-up sequence; the window is shown afterwards unless it ended the program.
@@ -85,6 +92,9 @@ private:
     void markDataChanged();
     void readStoredSettings();
     void findLastInputFile();
+    void readLastInputFile();
+    void registerFileTypes();
+    void connectFileMenu();
     StepOutcome handleLoadFailure(const Failure& failure);
 
     ProgramState& state_;
@@ -97,6 +107,11 @@ private:
     ExistenceTests exists_;
     StartupCheck startup_;
     EditorLauncher editor_;
+    FileChannel channel_;
+    InputFileReader reader_;
+    InputFileWriter writer_;
+    FileCommands commands_;
+    FileAssociation association_;
     QString makerKey_;
     QString LoadPath_;
     TabControl* ODE_tabs_ = nullptr;

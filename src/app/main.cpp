@@ -34,7 +34,8 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     };
     MainWindow window(state, AppServices{messages, fileDialogs, shell, store, lookups,
-                                         QCoreApplication::applicationDirPath(), closeAllWindows});
+                                         QCoreApplication::applicationDirPath(), closeAllWindows,
+                                         [] { return QDateTime::currentDateTime(); }, QLocale::system()});
     messages.setParentWindow(&window);
     fileDialogs.setParentWindow(&window);
     shell.setParentWindow(&window);

@@ -5,9 +5,10 @@
 WindowFixture::WindowFixture() : startDirectory(QDir::currentPath()), store(RegFileStore::defaultFilePath()) {
     QDir().mkpath(programDirectory() + QStringLiteral("/demos"));
     QFile::remove(store.filePath());
-    window =
-        std::make_unique<MainWindow>(state, AppServices{messages, fileDialogs, shell, store, lookups,
-                                                        programDirectory(), [this] { ++windowsClosed; }});
+    window = std::make_unique<MainWindow>(
+        state, AppServices{messages, fileDialogs, shell, store, lookups, programDirectory(),
+                           [this] { ++windowsClosed; }, [this] { return now; },
+                           QLocale(QLocale::English, QLocale::UnitedStates)});
 }
 
 WindowFixture::~WindowFixture() {

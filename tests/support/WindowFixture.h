@@ -34,5 +34,6 @@ struct WindowFixture {
     ScriptedLookups lookups;
     RegFileStore store;
     int windowsClosed = 0;
+    QDateTime now{QDate(2024, 1, 16), QTime(15, 7)};
     std::unique_ptr<MainWindow> window;
 };

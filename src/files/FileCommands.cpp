@@ -1,0 +1,231 @@
+#include "FileCommands.h"
+
+#include "FileChannel.h"
+#include "InputFileReader.h"
+#include "InputFileWriter.h"
+#include "core/Form.h"
+#include "platform/CommonDialog.h"
+#include "platform/FileSystemLookups.h"
+#include "platform/MessageBoxes.h"
+#include "settings/ExistenceTests.h"
+#include "settings/InstallPaths.h"
+#include "settings/ProgramEnd.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+using Box = MessageBoxes;
+}
+
+FileCommands::FileCommands(ProgramState& state, Form& form, MessageBoxes& messages, Modules modules)
+    : state_(state), form_(form), messages_(messages), modules_(modules) {}
+
+StepOutcome FileCommands::handleFailure(const QString& routine, const QString& name, const Failure& failure) {
+    const QString title = QStringLiteral("In '") + routine + QStringLiteral("' routine ...");
+    switch (failure.number) {
+    case FailureNumber::DiskNotReady:
+        return messages_.show(title,
+                              QStringLiteral("Put a floppy disk in the drive and cloce the drive door."),
+                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
+                   ? StepOutcome::Retry
+                   : StepOutcome::Next;
+    case FailureNumber::DeviceUnavailable:
+        // Cancel is the way out while the drive stays unavailable.
+        return messages_.show(title, QStringLiteral("This drive or path does not exist: ") + name,
+                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
+                   ? StepOutcome::Retry
+                   : StepOutcome::EndRoutine;
+    case FailureNumber::DialogCancelled:
+        return StepOutcome::EndRoutine;
+    default:
+        messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
+        modules_.end.EndProgram();
+        return StepOutcome::EndProgram;
+    }
+}
+
+bool FileCommands::AskSaveChanges(bool& Changed) {
+    form_.PutAnswers();
+    if (!Changed)
+        return false;
+    switch (messages_.show(QStringLiteral("Data in form has changed!"), QStringLiteral("Save current data?"),
+                           Box::Icon::Question, Box::Buttons::YesNoCancel)) {
+    case Box::Answer::Yes:
+        return !FileSaveAs();
+    case Box::Answer::No:
+        Changed = false;
+        return false;
+    default:
+        return true;
+    }
+}
+
+void FileCommands::FileNew() {
+    if (state_.FileName != NewDataName && AskSaveChanges(state_.DataChanged))
+        return;
+    if (messages_.show(QStringLiteral("Confirm 'New' Response."), QStringLiteral("Okay to Clear responses?"),
+                       Box::Icon::Question, Box::Buttons::OkCancel) != Box::Answer::Ok)
+        return;
+    state_.answers = AnswerSet{};
+    state_.SolverCount = 0;
+    state_.answers.DataName = NewDataName;
+    state_.FileName = NewDataName;
+    state_.FilePath = modules_.lookups.currentDirectory();
+    form_.GetAnswers();
+    form_.ShowFilename();
+}
+
+void FileCommands::FileOld() {
+    if (state_.FileName != NewDataName && AskSaveChanges(state_.DataChanged))
+        return;
+    CommonDialog& dialog = form_.fileDialog();
+    const std::vector<Step> steps{
+        [&] {
+            dialog.CancelError = true;
+            dialog.DialogTitle = QStringLiteral("Select Response (Input) File to Open");
+            dialog.Filter =
+                QStringLiteral("All Files (*.*)|*.*|Input Files (*.Tolv)|*.Tolv|Example Input Files "
+                               "(Ex*.Tolv)|Ex*.Tolv");
+            dialog.FilterIndex = 2;
+            dialog.FileName = QStringLiteral("*.Tolv");
+        },
+        [&] {
+            dialog.ShowOpen();
+            state_.FileName = dialog.FileName;
+            SetInputFile(state_.FileName);
+        },
+        [&] { dialog.InitDir = state_.FilePath; },
+        [&] {
+            state_.FileNum = modules_.channel.FreeFile();
+            state_.FullFileName = state_.FilePath + QLatin1Char('/') + state_.FileName;
+            modules_.channel.openForInput(state_.FileNum, state_.FullFileName);
+        },
+        [&] {
+            modules_.reader.FileReadMe(state_.FileName, state_.FilePath);
+            modules_.channel.close(state_.FileNum);
+        },
+        [&] {
+            form_.GetAnswers();
+            state_.DataChanged = false;
+            form_.ShowFilename();
+        },
+    };
+    runSteps(steps, [this](const Failure& f) {
+        return handleFailure(QStringLiteral("FileOld"), state_.FileName, f);
+    });
+}
+
+void FileCommands::FileSave() {
+    state_.SaveFailed = false;
+    if (state_.FileName == QLatin1String("*.*") || !modules_.exists.FileExists(state_.FileName)) {
+        FileSaveAs();
+        return;
+    }
+    form_.PutAnswers();
+    state_.fileTemp = state_.FileName;
+    try {
+        modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
+    } catch (const Failure& failure) {
+        // Reported like Save As reports it; the program goes on, so the form's data stay.
+        messages_.show(QStringLiteral("In 'FileSave' routine ..."), unexpectedErrorText(failure),
+                       Box::Icon::Critical, Box::Buttons::Ok);
+    }
+    state_.DataChanged = false;
+}
+
+bool FileCommands::FileSaveAs() {
+    state_.SaveFailed = false;
+    bool result = false;
+    bool chosen = false;
+    CommonDialog& dialog = form_.fileDialog();
+    const std::vector<Step> steps{
+        [&] {
+            dialog.DialogTitle = QStringLiteral("Save Input File As ...");
+            dialog.InitDir = state_.FilePath;
+            dialog.Filter = QStringLiteral("All Files (*.*)|*.*|Tolvik Files (*.Tolv)|*.Tolv");
+        },
+        [&] {
+            state_.FileName.remove(
+                QRegularExpression(QStringLiteral("\\.tolv"), QRegularExpression::CaseInsensitiveOption));
+            dialog.FileName = state_.FileName + QStringLiteral(".Tolv");
+            chosen = dialog.ShowSave();
+        },
+        [&] {
+            if (!chosen)
+                throw Failure{FailureNumber::DialogCancelled, QStringLiteral("Cancel was selected.")};
+            const QString path = dialog.FileName;
+            if (modules_.exists.FileExists(path) &&
+                messages_.show(QStringLiteral("Replace ") + path.toLower() + QStringLiteral(" file?"),
+                               QStringLiteral("File exists, want to replace it?"), Box::Icon::Question,
+                               Box::Buttons::YesNo) != Box::Answer::Yes)
+                throw Failure{FailureNumber::DialogCancelled, QStringLiteral("Not replaced.")};
+            state_.FileName = path;
+            SetInputFile(state_.FileName);
+            dialog.InitDir = state_.FilePath;
+        },
+        [&] { writeCurrentFile(); },
+        [&] {
+            if (state_.SaveFailed) {
+                state_.SaveFailed = false;
+                return;
+            }
+            form_.enableSubmitRun();
+            result = true;
+        },
+    };
+    runSteps(steps, [this](const Failure& f) {
+        return handleFailure(QStringLiteral("FileSaveAs"), state_.fileTemp, f);
+    });
+    return result;
+}
+
+void FileCommands::writeCurrentFile() {
+    form_.PutAnswers();
+    modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
+    state_.DataChanged = false;
+    form_.ShowFilename();
+}
+
+void FileCommands::FileDelete() {
+    CommonDialog& dialog = form_.fileDialog();
+    try {
+        dialog.DialogTitle = QStringLiteral("Select File to be Deleted");
+        dialog.Filter = QStringLiteral("All Files (*.*)|*.*|Tolvik Files (*.Tolv)|*.Tolv");
+        dialog.FilterIndex = 3;
+        dialog.FileName = state_.FileName;
+        if (!dialog.ShowOpen())
+            return;
+        const QString chosen = dialog.FileName;
+        state_.fileTemp = chosen;
+        if (modules_.exists.FileExists(chosen) &&
+            messages_.show(QStringLiteral("Confirm Delete?"),
+                           QStringLiteral("Delete '") + chosen + QStringLiteral("' File."),
+                           Box::Icon::Question, Box::Buttons::YesNo) == Box::Answer::Yes &&
+            !QFile::remove(chosen))
+            return;
+        SplitPath(chosen, state_.fileTempPath);
+        dialog.InitDir = state_.fileTempPath;
+    } catch (const Failure&) {
+        // Any failure, a cancelled dialog included, ends the command without a word.
+    }
+}
+
+void FileCommands::SetInputFile(const QString& Path) {
+    if (!Path.isEmpty())
+        state_.FileName = SplitPath(Path, state_.FilePath);
+    if (state_.FilePath.isEmpty())
+        state_.FilePath = InstallPaths::resolve(modules_.lookups.currentDirectory(), QStringLiteral("user"));
+    state_.fileTempPath = state_.FilePath;
+}
+
+QString FileCommands::SplitPath(const QString& Path, QString& Dir) {
+    const qsizetype cut = Path.lastIndexOf(QLatin1Char('/'));
+    if (cut < 0) {
+        Dir = modules_.lookups.currentDirectory();
+        return Path;
+    }
+    // A file in the root directory keeps "/" as its directory.
+    Dir = cut == 0 ? QStringLiteral("/") : Path.left(cut);
+    return Path.mid(cut + 1);
+}
