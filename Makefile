@@ -2,6 +2,7 @@
 .PHONY: deps build stage run test sanitize bench format fuzz clean
 
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps
@@ -29,6 +30,15 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	for b in $$(find build-bench/bench -maxdepth 1 -type f -executable -name 'bench_*'); do "$$b"; done
+
+# Fuzzes the input-file reader; new findings collect in build-fuzz/corpus, seeded from the kept corpus.
+fuzz: deps
+	@scripts/install-deps clang libclang-rt-14-dev
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target fuzz_reader -j $(JOBS)
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz_reader -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
+		build-fuzz/corpus tests/files/fuzz-corpus
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,29 +1,23 @@
 #pragma once
 
+#include "ItemReader.h"
 #include "core/ProgramState.h"
 
 class ExistenceTests;
 class FileChannel;
 class MessageBoxes;
 
-// Reads an input file into the answer record, line by line and by position only.
+// FileReadMe: reads an input file into the answer record, telling the user when it is missing.
 class InputFileReader {
 public:
-    static const QString EndOfFile; // "-EOF-"
+    InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists, MessageBoxes& messages);
 
-    InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists,
-                    MessageBoxes& messages);
-
-    // The value of the next line of the open file, or "-EOF-" once nothing more can be read.
-    QString ReadItem();
     // The caller has opened Path/FileName on FileNum and closes it afterwards.
     void FileReadMe(const QString& FileName, const QString& Path);
-    // Reads the items of the open file into the record; no look-up, no messages.
-    void readRecord();
 
 private:
     ProgramState& state_;
-    FileChannel& channel_;
+    ItemReader items_;
     ExistenceTests& exists_;
     MessageBoxes& messages_;
 };

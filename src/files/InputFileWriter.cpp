@@ -1,5 +1,6 @@
 #include "InputFileWriter.h"
 
+#include "Blanks.h"
 #include "FileChannel.h"
 #include "core/Failure.h"
 #include "core/Form.h"
@@ -16,16 +17,6 @@
 
 namespace {
 const QString crlf = QStringLiteral("\r\n");
-
-QString withoutBlanks(const QString& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
-}
 
 // Like the read-only attribute on Windows: no write permission for the owner (root could still write).
 bool isReadOnly(const QFileInfo& info) {

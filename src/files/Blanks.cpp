@@ -1,0 +1,11 @@
+#include "Blanks.h"
+
+QString withoutBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}
