@@ -10,7 +10,8 @@ class MessageBoxes;
 // FileReadMe: reads an input file into the answer record, telling the user when it is missing.
 class InputFileReader {
 public:
-    InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists, MessageBoxes& messages);
+    InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists,
+                    MessageBoxes& messages);
 
     // The caller has opened Path/FileName on FileNum and closes it afterwards.
     void FileReadMe(const QString& FileName, const QString& Path);

@@ -42,4 +42,3 @@ void ItemReader::readRecord() {
     for (QString SolverVariables::*field : solverVariableOrder)
         record.SolverVars.*field = withSolver ? ReadItem() : QString();
 }
-
