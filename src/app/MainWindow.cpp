@@ -4,6 +4,7 @@
 #include "QuestionSet.h"
 #include "TabControl.h"
 #include "TipsText.h"
+#include "core/DiskErrorPrompt.h"
 #include "layout/TwipGeometry.h"
 #include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
@@ -664,12 +665,10 @@ void MainWindow::registerFileTypes() {
 
 StepOutcome MainWindow::handleLoadFailure(const Failure& failure) {
     using Box = MessageBoxes;
+    // Only a drive or path that does not exist is retried; Cancel is the way out of it.
     if (failure.number == FailureNumber::DeviceUnavailable) {
-        // Cancel is the way out of a drive that stays unavailable.
-        if (services_.messages.show(QStringLiteral("In 'Form_Load' routine ..."),
-                                    QStringLiteral("This drive or path does not exist: ") +
-                                        paths_.programDirectory(),
-                                    Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok)
+        if (*askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."), failure,
+                                    paths_.programDirectory()))
             return StepOutcome::Retry;
         end_.EndProgram();
         return StepOutcome::EndProgram;

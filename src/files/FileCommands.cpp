@@ -3,6 +3,7 @@
 #include "FileChannel.h"
 #include "InputFileReader.h"
 #include "InputFileWriter.h"
+#include "core/DiskErrorPrompt.h"
 #include "core/Form.h"
 #include "platform/CommonDialog.h"
 #include "platform/FileSystemLookups.h"
@@ -23,26 +24,17 @@ FileCommands::FileCommands(ProgramState& state, Form& form, MessageBoxes& messag
 
 StepOutcome FileCommands::handleFailure(const QString& routine, const QString& name, const Failure& failure) {
     const QString title = QStringLiteral("In '") + routine + QStringLiteral("' routine ...");
-    switch (failure.number) {
-    case FailureNumber::DiskNotReady:
-        return messages_.show(title,
-                              QStringLiteral("Put a floppy disk in the drive and cloce the drive door."),
-                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
-                   ? StepOutcome::Retry
-                   : StepOutcome::Next;
-    case FailureNumber::DeviceUnavailable:
-        // Cancel is the way out while the drive stays unavailable.
-        return messages_.show(title, QStringLiteral("This drive or path does not exist: ") + name,
-                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
-                   ? StepOutcome::Retry
-                   : StepOutcome::EndRoutine;
-    case FailureNumber::DialogCancelled:
-        return StepOutcome::EndRoutine;
-    default:
-        messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
-        modules_.end.EndProgram();
-        return StepOutcome::EndProgram;
+    if (const std::optional<bool> retry = askRetryAfterDiskError(messages_, title, failure, name)) {
+        if (*retry)
+            return StepOutcome::Retry;
+        // A disk not ready skips the step; a drive that is gone ends the command.
+        return failure.number == FailureNumber::DiskNotReady ? StepOutcome::Next : StepOutcome::EndRoutine;
     }
+    if (failure.number == FailureNumber::DialogCancelled)
+        return StepOutcome::EndRoutine;
+    messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
+    modules_.end.EndProgram();
+    return StepOutcome::EndProgram;
 }
 
 bool FileCommands::AskSaveChanges(bool& Changed) {

@@ -2,14 +2,8 @@
 
 #include "Blanks.h"
 #include "FileChannel.h"
+#include "core/PathNames.h"
 #include "platform/TextEncoding.h"
-
-namespace {
-QString afterLastSeparator(const QString& name) {
-    const qsizetype cut = std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
-    return cut < 0 ? name : name.mid(cut + 1);
-}
-} // namespace
 
 const QString ItemReader::EndOfFile = QStringLiteral("-EOF-");
 
@@ -32,7 +26,7 @@ void ItemReader::readRecord() {
     AnswerSet& record = state_.answers;
     const QString name = ReadItem();
     // A name written elsewhere may carry a directory part; only its last part is kept.
-    record.DataName = afterLastSeparator(name);
+    record.DataName = lastPathComponent(name);
     for (QString& answer : record.Answers)
         answer = ReadItem();
     record.Note1 = ReadItem();

@@ -1,6 +1,7 @@
 #include "ExistenceTests.h"
 
 #include "ProgramEnd.h"
+#include "core/DiskErrorPrompt.h"
 #include "core/Failure.h"
 #include "platform/MessageBoxes.h"
 
@@ -30,28 +31,15 @@ bool ExistenceTests::test(const QString& routine, const QString& path, FileSyste
     }
 }
 
-// Every retry is offered with a Cancel, so a drive that stays unavailable cannot hold the user.
 ExistenceTests::AfterFailure ExistenceTests::handle(const QString& title, const QString& path,
                                                     const Failure& failure,
                                                     const std::function<void()>& onUnexpected) {
-    using Box = MessageBoxes;
-    switch (failure.number) {
-    case FailureNumber::DiskNotReady:
-        return messages_.show(title,
-                              QStringLiteral("Put a floppy disk in the drive and cloce the drive door."),
-                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
-                   ? AfterFailure::Retry
-                   : AfterFailure::AnswerFalse;
-    case FailureNumber::DeviceUnavailable:
-        return messages_.show(title, QStringLiteral("This drive or path does not exist: ") + path,
-                              Box::Icon::Exclamation, Box::Buttons::OkCancel) == Box::Answer::Ok
-                   ? AfterFailure::Retry
-                   : AfterFailure::AnswerFalse;
-    case FailureNumber::DialogCancelled:
+    if (const std::optional<bool> retry = askRetryAfterDiskError(messages_, title, failure, path))
+        return *retry ? AfterFailure::Retry : AfterFailure::AnswerFalse;
+    if (failure.number == FailureNumber::DialogCancelled)
         return AfterFailure::AnswerFalse;
-    default:
-        messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
-        onUnexpected();
-        return AfterFailure::AnswerFalse;
-    }
+    messages_.show(title, unexpectedErrorText(failure), MessageBoxes::Icon::Critical,
+                   MessageBoxes::Buttons::Ok);
+    onUnexpected();
+    return AfterFailure::AnswerFalse;
 }

@@ -2,6 +2,7 @@
 
 #include "InstallPaths.h"
 #include "core/GuardedSteps.h"
+#include "core/PathNames.h"
 #include "platform/MessageBoxes.h"
 
 namespace {
@@ -11,11 +12,6 @@ constexpr auto CurrentUser = SettingsStore::Root::CurrentUser;
 // program directory; demos are used instead.
 bool isAbsoluteStoredPath(const QString& path) {
     return (path.size() > 1 && path[1] == QLatin1Char(':')) || path.startsWith(QLatin1Char('/'));
-}
-
-QString lastComponent(const QString& name) {
-    const qsizetype cut = std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
-    return cut < 0 ? name : name.mid(cut + 1);
 }
 } // namespace
 
@@ -44,7 +40,7 @@ QString StoredValues::GetFileInRegistry() {
         return result;
     const std::vector<Step> steps{
         [&] {
-            result = lastComponent(regValueText(
+            result = lastPathComponent(regValueText(
                 registry_.QueryValue(CurrentUser, ProgramKey, QStringLiteral("fileIn"), 1, QString())));
         },
         [&] {

@@ -9,19 +9,10 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "support/TestFiles.h"
+
 namespace {
 using Answer = MessageBoxes::Answer;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray inputFile(const QString& alpha) {
     return "arm  \t\t!* x\r\n" + alpha.toLatin1() +
@@ -39,11 +30,12 @@ class TestFileCommands : public QObject {
 
     void trigger(WindowFixture& f, const char* menuEntry) { f.control<QAction>(menuEntry)->trigger(); }
 
-    // A window that has Open-ed dir/arm.tolv and so holds a file of its own.
+    // A window that has opened user/arm.tolv and so holds a file of its own.
     QString openArm(WindowFixture& f, const QByteArray& bytes = inputFile("1")) {
         const QString path = f.programDirectory() + "/user/arm.tolv";
         QDir().mkpath(f.programDirectory() + "/user");
-        writeFile(path, bytes);
+        if (!writeFile(path, bytes))
+            QTest::qFail("cannot write the input file", __FILE__, __LINE__);
         f.fileDialogs.choosePath(path);
         trigger(f, "mnuFileOpen");
         return path;
@@ -99,7 +91,7 @@ private slots:
         WindowFixture f;
         openArm(f);
         f.box("Beta")->setText("edited");
-        writeFile(f.programDirectory() + "/user/other.tolv", inputFile("other"));
+        QVERIFY(writeFile(f.programDirectory() + "/user/other.tolv", inputFile("other")));
         f.messages.script({answer});
         if (answer == Answer::Yes) {
             if (saveAsCancelled)
@@ -193,7 +185,7 @@ private slots:
         QFETCH(Answer, answer);
         WindowFixture f;
         const QString path = f.programDirectory() + "/Old.Tolv";
-        writeFile(path, "old");
+        QVERIFY(writeFile(path, "old"));
         f.messages.script({answer});
         f.fileDialogs.choosePath(path);
         const bool saved = f.window->fileCommands().FileSaveAs();
@@ -207,7 +199,7 @@ private slots:
     void saveAsOntoAReadOnlyExampleChangesNothing() {
         WindowFixture f;
         const QString path = f.programDirectory() + "/ExNASA.1.tolv";
-        writeFile(path, "example");
+        QVERIFY(writeFile(path, "example"));
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         f.control<QPushButton>("cmdSubmit")->setEnabled(false);
         f.box("Alpha")->setText("typed");
@@ -337,7 +329,7 @@ private slots:
         WindowFixture f;
         QDir().mkpath(f.programDirectory() + "/user");
         if (name != "gone.tolv")
-            writeFile(f.programDirectory() + "/user/" + name, inputFile("from file"));
+            QVERIFY(writeFile(f.programDirectory() + "/user/" + name, inputFile("from file")));
         const QString key = "Software\\Quenwick\\Tolvik";
         f.store.createKey(SettingsStore::Root::CurrentUser, key);
         f.store.writeValue(SettingsStore::Root::CurrentUser, key, "FileIn", StoredValue::ofText(name));

@@ -12,14 +12,11 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include "support/TestFiles.h"
+
 namespace {
 const QStringList answerBoxes{"Alpha",      "Beta",        "Delta",         "A_Distance",
                               "P_Distance", "N2_Distance", "Base_Distance", "Q_Angle"};
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 QByteArray golden(const QString& name) {
     return fileBytes(QStringLiteral(QT_TESTCASE_SOURCEDIR "/files/golden/") + name);

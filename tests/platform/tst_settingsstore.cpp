@@ -8,20 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/TestFiles.h"
+
 namespace {
 const QString testKey = QStringLiteral("Software\\Test");
 constexpr auto CU = SettingsStore::Root::CurrentUser;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QString helper(const QStringList& arguments) {
     QProcess process;
@@ -159,7 +150,7 @@ private slots:
 
     void createKeyFailsWhenTheStoreCannotBeWritten() {
         QDir().mkpath(dir.path() + "/blocked");
-        writeFile(dir.path() + "/blocked/Quenwick", "a file where the directory should be");
+        QVERIFY(writeFile(dir.path() + "/blocked/Quenwick", "a file where the directory should be"));
         RegFileStore store(dir.path() + "/blocked/Quenwick/registry.reg");
         RegistryApi api(store);
         try {
@@ -222,7 +213,7 @@ private slots:
     void aDamagedFileIsKeptAsideAndNeverOverwritten() {
         QFETCH(QByteArray, damaged);
         QDir().mkpath(QFileInfo(path()).absolutePath());
-        writeFile(path(), damaged);
+        QVERIFY(writeFile(path(), damaged));
         int notices = 0;
         QString keptAs;
         RegFileStore store(path());
