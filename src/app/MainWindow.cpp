@@ -174,6 +174,8 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     ODE_tabs_->setCurrentIndex(InputTab);
     cmdPlots_->hide();
     connect(ODE_tabs_, &TabControl::currentChanged, this, &MainWindow::ODE_tabs_Click);
+    // Typing starts in the first answer, as the lowest tab index says.
+    answerBoxes_[0]->setFocus();
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(TwipGeometry::toPixels(this, designClientWidth),

@@ -54,6 +54,7 @@ private slots:
         QCOMPARE(f.window->questionCaption(2), QString::fromUtf8("2. »  3 Beta distance values? "));
         QCOMPARE(f.box("tPause")->text(), QString("20"));
         QVERIFY(!f.state.DataChanged);
+        QCOMPARE(f.window->focusWidget(), f.box("Alpha"));
     }
 
     void completenessRule_data() {
