@@ -36,20 +36,20 @@ const char* const captionProperty = "caption";
 
 enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3, TipsTab = 4 };
 
-struct MenuEntrySpec {
+struct MenuEntryRow {
     const char* name;
     const char* caption; // "-" for a separator
     const char* shortcut;
 };
 
-struct MenuSpec {
+struct MenuRow {
     const char* name;
     const char* caption;
-    std::vector<MenuEntrySpec> entries;
+    std::vector<MenuEntryRow> entries;
 };
 
-const std::vector<MenuSpec>& menuTable() {
-    static const std::vector<MenuSpec> menus{
+const std::vector<MenuRow>& menuTable() {
+    static const std::vector<MenuRow> menus{
         {"mnuFile",
          "&File",
          {{"mnuFileNew", "&New", "Ctrl+N"},
@@ -86,14 +86,14 @@ const std::vector<MenuSpec>& menuTable() {
     return menus;
 }
 
-struct DemoRowSpec {
+struct DemoRow {
     const char* example;
     const char* runTime;
     int descriptionIndex;
     const char* description;
 };
 
-constexpr std::array<DemoRowSpec, 4> demoRows{{
+constexpr std::array<DemoRow, 4> demoRows{{
     {"ExNASA.Tod", ".00", 0,
      "Initial values from someone with experience ... nice least-square convergence."},
     {"ExNASA.1", "0.3", 2,
@@ -183,12 +183,12 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
 }
 
 void MainWindow::buildMenus() {
-    for (const MenuSpec& spec : menuTable()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.caption));
-        menu->setObjectName(QLatin1String(spec.name));
-        menu->menuAction()->setObjectName(QLatin1String(spec.name));
+    for (const MenuRow& menuRow : menuTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuRow.caption));
+        menu->setObjectName(QLatin1String(menuRow.name));
+        menu->menuAction()->setObjectName(QLatin1String(menuRow.name));
         controls_.append(menu->menuAction());
-        for (const MenuEntrySpec& entry : spec.entries) {
+        for (const MenuEntryRow& entry : menuRow.entries) {
             QAction* action = QString::fromUtf8(entry.caption) == QLatin1String("-")
                                   ? menu->addSeparator()
                                   : menu->addAction(QString::fromUtf8(entry.caption));
@@ -268,14 +268,14 @@ void MainWindow::buildInputTab() {
     addLabel(InputTab, QStringLiteral("lblHeader1"), QStringLiteral("Responses"), {600, 1335, 1500, 255});
     addLabel(InputTab, QStringLiteral("lblHeader2"), QStringLiteral("Questions"), {2820, 1335, 2500, 255});
     for (int n = 1; n <= 8; ++n) {
-        const QuestionSpec& spec = questionSet[n - 1];
+        const QuestionRow& row = questionSet[n - 1];
         const int top = 1680 + 300 * (n - 1);
-        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
-                                      {120, top, 2112, 360}, spec.tabIndex);
+        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
+                                      {120, top, 2112, 360}, row.tabIndex);
         connect(box, &QLineEdit::textChanged, this, &MainWindow::markDataChanged);
         box->installEventFilter(this);
         answerBoxes_[n - 1] = box;
-        QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(spec.caption),
+        QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(row.caption),
                                  {2520, top + 60, 6900, 240});
         setTextColour(label, normalLabelColour());
         questionLabels_[n - 1] = label;
@@ -283,10 +283,10 @@ void MainWindow::buildInputTab() {
     addLabel(InputTab, QStringLiteral("lblKeepNotes"), QStringLiteral("20. » Keep notes below ..."),
              {120, 4320, 4000, 255});
     for (int i = 0; i < 2; ++i) {
-        const NoteSpec& spec = noteSet[i];
-        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
-                                      {120, 4590 + 360 * i, 8772, 360}, spec.tabIndex);
-        box->setToolTip(QString::fromUtf8(spec.toolTip));
+        const NoteRow& row = noteSet[i];
+        QLineEdit* box = addAnswerBox(InputTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
+                                      {120, 4590 + 360 * i, 8772, 360}, row.tabIndex);
+        box->setToolTip(QString::fromUtf8(row.toolTip));
         connect(box, &QLineEdit::textChanged, this, &MainWindow::markDataChanged);
         box->installEventFilter(this);
         noteBoxes_[i] = box;
@@ -309,12 +309,12 @@ void MainWindow::buildDemosTab() {
     addLabel(DemosTab, QStringLiteral("lblDescriptions"), QStringLiteral("Tolvik problem with ..."),
              {3600, 1560, 5600, 255});
     for (int row = 1; row <= 4; ++row) {
-        const DemoRowSpec& spec = demoRows[row - 1];
+        const DemoRow& demo = demoRows[row - 1];
         const int top = 1900 + 480 * (row - 1);
-        auto* option = new QRadioButton(QLatin1String(spec.example));
+        auto* option = new QRadioButton(QLatin1String(demo.example));
         addControl(DemosTab, option, indexed("Exam", row), {240, top, 1500, 360}, 19 + row);
-        addLabel(DemosTab, indexed("ExTime", row), QLatin1String(spec.runTime), {1800, top + 60, 1200, 255});
-        addLabel(DemosTab, indexed("Description", spec.descriptionIndex), QString::fromUtf8(spec.description),
+        addLabel(DemosTab, indexed("ExTime", row), QLatin1String(demo.runTime), {1800, top + 60, 1200, 255});
+        addLabel(DemosTab, indexed("Description", demo.descriptionIndex), QString::fromUtf8(demo.description),
                  {3600, top + 30, 5600, 450});
     }
     addButton(DemosTab, QStringLiteral("cmdRunDemo"), QStringLiteral("&Run Demo"), {2400, 4200, 1600, 600},
@@ -341,13 +341,13 @@ void MainWindow::buildSolverTab() {
              {1900, 1920, 3000, 255});
     const std::array<int, 5> tops{2400, 2760, 3120, 3480, 3840};
     for (int i = 1; i <= 5; ++i) {
-        const SolverSpec& spec = solverSet[i - 1];
-        QLineEdit* box = addAnswerBox(SolverTab, QLatin1String(spec.box), QString::fromUtf8(spec.defaultText),
-                                      {480, tops[i - 1], 852, 360}, spec.tabIndex);
-        box->setToolTip(QLatin1String(spec.toolTip));
+        const SolverRow& row = solverSet[i - 1];
+        QLineEdit* box = addAnswerBox(SolverTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
+                                      {480, tops[i - 1], 852, 360}, row.tabIndex);
+        box->setToolTip(QLatin1String(row.toolTip));
         solverBoxes_[i - 1] = box;
-        solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i),
-                                        QString::fromUtf8(spec.caption), {1900, tops[i - 1] + 60, 7400, 255});
+        solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i), QString::fromUtf8(row.caption),
+                                        {1900, tops[i - 1] + 60, 7400, 255});
     }
     QPushButton* edit = addButton(SolverTab, QStringLiteral("cmdEditSolverData"),
                                   QStringLiteral("&Edit Defaults"), {2400, 4320, 1600, 600}, 62);

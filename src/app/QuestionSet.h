@@ -4,21 +4,21 @@
 
 // The fixed question set: captions, default texts, tab indexes and tooltips, as the window shows them.
 // Captions are raw: "&&" shows as one "&".
-struct QuestionSpec {
+struct QuestionRow {
     const char* box;
     const char* caption;
     const char* defaultText;
     int tabIndex;
 };
 
-struct NoteSpec {
+struct NoteRow {
     const char* box;
     const char* defaultText;
     const char* toolTip;
     int tabIndex;
 };
 
-struct SolverSpec {
+struct SolverRow {
     const char* box;
     const char* caption;
     const char* defaultText;
@@ -27,7 +27,7 @@ struct SolverSpec {
     int tabIndex;
 };
 
-inline constexpr std::array<QuestionSpec, 8> questionSet{{
+inline constexpr std::array<QuestionRow, 8> questionSet{{
     {"Alpha", "1. »  Alpha angle ... All angles must be in degrees:?", "1", 2},
     {"Beta", "2. »  3 Beta distance values? ", "1.5 1 .5", 3},
     {"Delta", "3. »  4 Delta distance values?", ".5 1.8 1.5 .3", 4},
@@ -39,12 +39,12 @@ inline constexpr std::array<QuestionSpec, 8> questionSet{{
     {"Q_Angle", "8. »  4 'Q' angle initial values?", "4 199 52 102.4", 9},
 }};
 
-inline constexpr std::array<NoteSpec, 2> noteSet{{
+inline constexpr std::array<NoteRow, 2> noteSet{{
     {"Note1", "Keep notes for future runs", "Note1...Keep notes for future runs", 10},
     {"Note2", "Your notes go here", "Note2...Keep notes for future runs", 11},
 }};
 
-inline constexpr std::array<SolverSpec, 5> solverSet{{
+inline constexpr std::array<SolverRow, 5> solverSet{{
     {"Remax", "   20          1. »  REMAX: Maximum iterations.", "20", "20", "Remax", 15},
     {"Detail", "    0           2. »  DETAIL: Detailed report every Nth iteration.", "0", "0", "Detail", 28},
     {"DeltaSolv", "1.E-7         3. »  DELTA: Convergent tolerance for unknowns.", "1.E-7", "1.E-7", "Delta",
