@@ -618,6 +618,9 @@ void MainWindow::findLastInputFile() {
     state_.FilePath = state_.UserPath.isEmpty() ? programDirectory
                       : single                  ? InstallPaths::resolve(programDirectory, state_.UserPath)
                                                 : programDirectory + QLatin1Char('/') + state_.UserPath;
+    // A directory removed since the last run would otherwise stop every start from now on.
+    if (!exists_.dirExists(state_.FilePath))
+        state_.FilePath = programDirectory;
     state_.fileTempPath = state_.FilePath;
     LoadPath_ = state_.FilePath;
     services_.lookups.changeDirectory(state_.FilePath);

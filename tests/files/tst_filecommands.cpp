@@ -345,6 +345,20 @@ private slots:
         QVERIFY(f.messages.log().isEmpty());
     }
 
+    void startUpSurvivesARemovedDirectory() {
+        WindowFixture f;
+        const QString key = "Software\\Quenwick\\Tolvik";
+        f.store.createKey(SettingsStore::Root::CurrentUser, key);
+        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "FileIn", StoredValue::ofText("arm.tolv"));
+        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "userPath",
+                           StoredValue::ofText("user/gone"));
+        f.window->Form_Load();
+        QVERIFY(!f.window->programEnded());
+        QVERIFY(f.messages.log().isEmpty());
+        QCOMPARE(f.box("Alpha")->text(), QString("1"));
+        QCOMPARE(QDir::currentPath(), f.programDirectory());
+    }
+
     void classEntriesOfTheFirstStarts() {
         WindowFixture f;
         f.window->Form_Load();
