@@ -16,7 +16,15 @@ QString normalisedPath(const QString& path) {
     return parts.join(QLatin1Char('\\'));
 }
 
+bool needsEscapes(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QLatin1Char('\\') || c == QLatin1Char('"') || c.unicode() < 0x20;
+    });
+}
+
 QString escaped(const QString& text) {
+    if (!needsEscapes(text))
+        return QLatin1Char('"') + text + QLatin1Char('"');
     QString out;
     out.reserve(text.size() + 2);
     out += QLatin1Char('"');
@@ -183,6 +191,7 @@ QByteArray RegDocument::serialize() const {
     std::sort(ordered.begin(), ordered.end(),
               [](const Key* a, const Key* b) { return folded(a->path) < folded(b->path); });
     QString out = QString::fromUtf8(headerLine) + QLatin1Char('\n');
+    out.reserve(64 * (keys_.size() + valueCount()));
     for (const Key* key : ordered) {
         out += QStringLiteral("\n[") + key->path + QStringLiteral("]\n");
         for (const Value& value : key->values) {
@@ -191,6 +200,13 @@ QByteArray RegDocument::serialize() const {
         }
     }
     return out.toUtf8();
+}
+
+qsizetype RegDocument::valueCount() const {
+    qsizetype count = 0;
+    for (const Key& key : keys_)
+        count += key.values.size();
+    return count;
 }
 
 RegDocument::Key* RegDocument::findKey(const QString& path) {

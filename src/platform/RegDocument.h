@@ -40,6 +40,7 @@ public:
     bool setValue(const QString& path, const QString& name, const StoredValue& data);
 
 private:
+    qsizetype valueCount() const;
     Key* findKey(const QString& path);
     const Key* findKey(const QString& path) const;
     Key& addKey(const QString& path);
