@@ -2,18 +2,16 @@
 
 #include "CodePageValidator.h"
 #include "QuestionSet.h"
+#include "StartUpSequence.h"
 #include "TabControl.h"
 #include "TipsText.h"
-#include "core/DiskErrorPrompt.h"
 #include "layout/TwipGeometry.h"
-#include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -23,8 +21,6 @@
 #include <QTextEdit>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -137,15 +133,7 @@ QIcon programIcon() {
 
 MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs),
-      registry_(services.store), paths_(services.programDirectory),
-      stored_(state, registry_, services.messages, paths_), end_(state, stored_, services.closeAllWindows),
-      exists_(services.lookups, services.messages, end_, [this] { close(); }),
-      startup_(state, *this, exists_, services.lookups, services.messages, paths_),
-      editor_(state, services.shell), reader_(state, channel_, exists_, services.messages),
-      writer_(state, *this, channel_, services.messages, services.clock, services.locale),
-      commands_(state, *this, services.messages,
-                FileCommands::Modules{exists_, end_, writer_, reader_, channel_, services.lookups}),
-      association_(services.store) {
+      modules_(state, *this, services, [this] { close(); }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
     setWindowIcon(programIcon());
@@ -202,22 +190,22 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::connectFileMenu() {
-    connectMenu("mnuFileNew", [this] { commands_.FileNew(); });
+    connectMenu("mnuFileNew", [this] { modules_.commands.FileNew(); });
     connectMenu("mnuFileOpen", [this] {
-        commands_.FileOld();
+        modules_.commands.FileOld();
         state_.SaveFailed = false;
         MarkMissingAnswers();
     });
     connectMenu("mnuFileSave", [this] {
-        commands_.FileSave();
+        modules_.commands.FileSave();
         state_.SaveFailed = false;
     });
     connectMenu("mnuFileSaveAs", [this] {
-        commands_.FileSaveAs();
+        modules_.commands.FileSaveAs();
         state_.SaveFailed = false;
     });
-    connectMenu("mnuFileDelete", [this] { commands_.FileDelete(); });
-    connectMenu("mnuFileExit", [this] { end_.EndProgram(); });
+    connectMenu("mnuFileDelete", [this] { modules_.commands.FileDelete(); });
+    connectMenu("mnuFileExit", [this] { modules_.end.EndProgram(); });
 }
 
 void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
@@ -560,132 +548,11 @@ void MainWindow::FitTipsText() {
 // Form_QueryUnload: closing from the close box ends the program; a close that the program's end
 // itself started does nothing more.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!end_.ended())
-        end_.EndProgram();
+    if (!modules_.end.ended())
+        modules_.end.EndProgram();
     event->accept();
 }
 
 void MainWindow::Form_Load() {
-    using Root = SettingsStore::Root;
-    makerKey_ = StoredValues::MakerKey();
-    const std::vector<Step> steps{
-        [&] {
-            if (!registry_.KeyExists(Root::CurrentUser, makerKey_)) {
-                registry_.CreateKey(Root::CurrentUser, makerKey_);
-                registry_.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
-            } else if (!registry_.KeyExists(Root::CurrentUser, StoredValues::ProgramKey)) {
-                registry_.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
-            }
-        },
-        [&] { readStoredSettings(); },
-        [&] { state_.FileName = stored_.GetFileInRegistry(); },
-        [&] { findLastInputFile(); },
-        [&] { readLastInputFile(); },
-        [&] { startup_.Start_INI(); },
-        [&] { commands_.SetInputFile(state_.FileName); },
-        [&] {
-            if (state_.RunCount < 2)
-                registerFileTypes();
-        },
-        [&] { state_.DataChanged = false; },
-    };
-    runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
-}
-
-void MainWindow::readStoredSettings() {
-    using Root = SettingsStore::Root;
-    tPause_->setText(regValueText(registry_.QueryValue(Root::CurrentUser, makerKey_, QStringLiteral("tPause"),
-                                                       RegistryApi::TextKind, QString())));
-    if (tPause_->text().isEmpty())
-        tPause_->setText(QStringLiteral("20"));
-    const QString count = regValueText(registry_.QueryValue(Root::CurrentUser, StoredValues::ProgramKey,
-                                                            QStringLiteral("RunCount"), RegistryApi::TextKind,
-                                                            std::int32_t{0}));
-    bool ok = false;
-    const double number = count.trimmed().toDouble(&ok);
-    if (!ok)
-        throw Failure{13, QStringLiteral("Type mismatch")};
-    if (number < std::numeric_limits<std::int16_t>::min() ||
-        number > std::numeric_limits<std::int16_t>::max())
-        throw Failure{6, QStringLiteral("Overflow")};
-    state_.RunCount = static_cast<std::int16_t>(std::nearbyint(number));
-}
-
-void MainWindow::findLastInputFile() {
-    const QString programDirectory = paths_.programDirectory();
-    const bool single =
-        !state_.UserPath.contains(QLatin1Char('/')) && !state_.UserPath.contains(QLatin1Char('\\'));
-    state_.FilePath = state_.UserPath.isEmpty() ? programDirectory
-                      : single                  ? InstallPaths::resolve(programDirectory, state_.UserPath)
-                                                : programDirectory + QLatin1Char('/') + state_.UserPath;
-    // A directory removed since the last run would otherwise stop every start from now on.
-    if (!exists_.dirExists(state_.FilePath))
-        state_.FilePath = programDirectory;
-    state_.fileTempPath = state_.FilePath;
-    LoadPath_ = state_.FilePath;
-    services_.lookups.changeDirectory(state_.FilePath);
-    LoadPath_ += QLatin1Char('/') + state_.FileName;
-}
-
-// Example files are never reopened at start; a file that is gone leaves the default answers.
-void MainWindow::readLastInputFile() {
-    const bool example = state_.FileName.left(2).toLower() == QLatin1String("ex");
-    if (!example && !state_.FileName.isEmpty() && exists_.FileExists(LoadPath_)) {
-        state_.fileTemp = state_.FileName;
-        state_.FileNum = channel_.FreeFile();
-        channel_.openForInput(state_.FileNum, LoadPath_);
-        reader_.FileReadMe(state_.fileTemp, state_.fileTempPath);
-        channel_.close(state_.FileNum);
-        GetAnswers();
-        state_.DataChanged = false;
-        return;
-    }
-    if (example)
-        state_.FileName.clear();
-    PutAnswers();
-}
-
-void MainWindow::registerFileTypes() {
-    state_.ParentPath = paths_.parentPath();
-    struct Registration {
-        const char* extension;
-        const char* handler;
-        const char* description;
-        int globWeight;
-    };
-    // ".out" is a common extension: it yields to any other type that claims it.
-    const Registration registrations[]{{"Out", "MyEditor.sh", "VT Output", 10},
-                                       {"Tolv", "MyEditor.sh", "Tolv Input file", 50},
-                                       {"plt", "Plotvanes", "XYplot file", 50}};
-    QList<DesktopRegistration::FileType> types;
-    for (const Registration& r : registrations) {
-        association_.RegisterFileType(QLatin1String(r.extension), state_.ParentPath, QLatin1String(r.handler),
-                                      QLatin1String(r.description), QString());
-        types.append({QLatin1String(r.extension),
-                      QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
-                      QLatin1String(r.description), r.globWeight});
-    }
-    DesktopRegistration().registerTypes(types);
-}
-
-StepOutcome MainWindow::handleLoadFailure(const Failure& failure) {
-    using Box = MessageBoxes;
-    // Only a drive or path that does not exist is retried; Cancel is the way out of it.
-    if (failure.number == FailureNumber::DeviceUnavailable) {
-        if (*askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."), failure,
-                                    paths_.programDirectory()))
-            return StepOutcome::Retry;
-        end_.EndProgram();
-        return StepOutcome::EndProgram;
-    }
-    if (failure.number == FailureNumber::DialogCancelled)
-        return StepOutcome::EndRoutine;
-    services_.messages.show(QStringLiteral("In 'form_load' routine ..."),
-                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
-                                state_.fileTemp + QStringLiteral("\n ... fileTempPath = ") +
-                                state_.fileTempPath + QStringLiteral("\nappPath = ") +
-                                paths_.programDirectory() + QLatin1Char('\n'),
-                            Box::Icon::Critical, Box::Buttons::Ok);
-    end_.EndProgram();
-    return StepOutcome::EndProgram;
+    StartUpSequence(state_, *this, modules_, services_).run();
 }

@@ -1,23 +1,10 @@
 #pragma once
 
 #include "AppServices.h"
+#include "ProgramModules.h"
 #include "core/Form.h"
-#include "core/GuardedSteps.h"
 #include "core/ProgramState.h"
-#include "files/DesktopRegistration.h"
-#include "files/FileAssociation.h"
-#include "files/FileChannel.h"
-#include "files/FileCommands.h"
-#include "files/InputFileReader.h"
-#include "files/InputFileWriter.h"
 #include "platform/CommonDialog.h"
-#include "settings/EditorLauncher.h"
-#include "settings/ExistenceTests.h"
-#include "settings/InstallPaths.h"
-#include "settings/ProgramEnd.h"
-#include "settings/RegistryApi.h"
-#include "settings/StartupCheck.h"
-#include "settings/StoredValues.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -49,12 +36,12 @@ public:
     bool autoExitChecked() const override;
     void enableSubmitRun() override;
     CommonDialog& fileDialog() override { return CMDialog1_; }
-    FileCommands& fileCommands() { return commands_; }
+    FileCommands& fileCommands() { return modules_.commands; }
 
     bool isCompleteTest();
     // The start-up sequence; the window is shown afterwards unless it ended the program.
     void Form_Load();
-    bool programEnded() const { return end_.ended(); }
+    bool programEnded() const { return modules_.end.ended(); }
 
     TabControl* tabs() const { return ODE_tabs_; }
 
@@ -100,20 +87,7 @@ private:
     ProgramState& state_;
     AppServices services_;
     CommonDialog CMDialog1_;
-    RegistryApi registry_;
-    InstallPaths paths_;
-    StoredValues stored_;
-    ProgramEnd end_;
-    ExistenceTests exists_;
-    StartupCheck startup_;
-    EditorLauncher editor_;
-    FileChannel channel_;
-    InputFileReader reader_;
-    InputFileWriter writer_;
-    FileCommands commands_;
-    FileAssociation association_;
-    QString makerKey_;
-    QString LoadPath_;
+    ProgramModules modules_;
     TabControl* ODE_tabs_ = nullptr;
     std::array<QLineEdit*, 8> answerBoxes_{};
     std::array<QLabel*, 8> questionLabels_{};

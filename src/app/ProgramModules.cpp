@@ -1,0 +1,13 @@
+#include "ProgramModules.h"
+
+ProgramModules::ProgramModules(ProgramState& state, Form& form, const AppServices& services,
+                               std::function<void()> unloadMainWindow)
+    : registry(services.store), paths(services.programDirectory),
+      stored(state, registry, services.messages, paths), end(state, stored, services.closeAllWindows),
+      exists(services.lookups, services.messages, end, std::move(unloadMainWindow)),
+      startup(state, form, exists, services.lookups, services.messages, paths), editor(state, services.shell),
+      reader(state, channel, exists, services.messages),
+      writer(state, form, channel, services.messages, services.clock, services.locale),
+      commands(state, form, services.messages,
+               FileCommands::Modules{exists, end, writer, reader, channel, services.lookups}),
+      association(services.store) {}

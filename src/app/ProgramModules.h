@@ -1,0 +1,39 @@
+#pragma once
+
+#include "AppServices.h"
+#include "core/ProgramState.h"
+#include "files/FileAssociation.h"
+#include "files/FileChannel.h"
+#include "files/FileCommands.h"
+#include "files/InputFileReader.h"
+#include "files/InputFileWriter.h"
+#include "settings/EditorLauncher.h"
+#include "settings/ExistenceTests.h"
+#include "settings/InstallPaths.h"
+#include "settings/ProgramEnd.h"
+#include "settings/RegistryApi.h"
+#include "settings/StartupCheck.h"
+#include "settings/StoredValues.h"
+
+#include <functional>
+
+class Form;
+
+// The program's modules, wired to one window and one set of platform services.
+struct ProgramModules {
+    ProgramModules(ProgramState& state, Form& form, const AppServices& services,
+                   std::function<void()> unloadMainWindow);
+
+    RegistryApi registry;
+    InstallPaths paths;
+    StoredValues stored;
+    ProgramEnd end;
+    ExistenceTests exists;
+    StartupCheck startup;
+    EditorLauncher editor;
+    FileChannel channel;
+    InputFileReader reader;
+    InputFileWriter writer;
+    FileCommands commands;
+    FileAssociation association;
+};

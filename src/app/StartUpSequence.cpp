@@ -1,0 +1,143 @@
+#include "StartUpSequence.h"
+
+#include "ProgramModules.h"
+#include "core/DiskErrorPrompt.h"
+#include "core/Form.h"
+#include "files/DesktopRegistration.h"
+#include "platform/FileSystemLookups.h"
+#include "platform/MessageBoxes.h"
+
+#include <QDir>
+
+#include <cmath>
+#include <limits>
+
+StartUpSequence::StartUpSequence(ProgramState& state, Form& form, ProgramModules& modules,
+                                 const AppServices& services)
+    : state_(state), form_(form), modules_(modules), services_(services) {}
+
+void StartUpSequence::run() {
+    using Root = SettingsStore::Root;
+    makerKey_ = StoredValues::MakerKey();
+    const std::vector<Step> steps{
+        [&] {
+            if (!modules_.registry.KeyExists(Root::CurrentUser, makerKey_)) {
+                modules_.registry.CreateKey(Root::CurrentUser, makerKey_);
+                modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+            } else if (!modules_.registry.KeyExists(Root::CurrentUser, StoredValues::ProgramKey)) {
+                modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+            }
+        },
+        [&] { readStoredSettings(); },
+        [&] { state_.FileName = modules_.stored.GetFileInRegistry(); },
+        [&] { findLastInputFile(); },
+        [&] { readLastInputFile(); },
+        [&] { modules_.startup.Start_INI(); },
+        [&] { modules_.commands.SetInputFile(state_.FileName); },
+        [&] {
+            if (state_.RunCount < 2)
+                registerFileTypes();
+        },
+        [&] { state_.DataChanged = false; },
+    };
+    runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
+}
+
+void StartUpSequence::readStoredSettings() {
+    using Root = SettingsStore::Root;
+    form_.setPauseTimeText(regValueText(modules_.registry.QueryValue(
+        Root::CurrentUser, makerKey_, QStringLiteral("tPause"), RegistryApi::TextKind, QString())));
+    if (form_.pauseTimeText().isEmpty())
+        form_.setPauseTimeText(QStringLiteral("20"));
+    const QString count = regValueText(
+        modules_.registry.QueryValue(Root::CurrentUser, StoredValues::ProgramKey, QStringLiteral("RunCount"),
+                                     RegistryApi::TextKind, std::int32_t{0}));
+    bool ok = false;
+    const double number = count.trimmed().toDouble(&ok);
+    if (!ok)
+        throw Failure{13, QStringLiteral("Type mismatch")};
+    if (number < std::numeric_limits<std::int16_t>::min() ||
+        number > std::numeric_limits<std::int16_t>::max())
+        throw Failure{6, QStringLiteral("Overflow")};
+    state_.RunCount = static_cast<std::int16_t>(std::nearbyint(number));
+}
+
+void StartUpSequence::findLastInputFile() {
+    const QString programDirectory = modules_.paths.programDirectory();
+    const bool single =
+        !state_.UserPath.contains(QLatin1Char('/')) && !state_.UserPath.contains(QLatin1Char('\\'));
+    state_.FilePath = state_.UserPath.isEmpty() ? programDirectory
+                      : single                  ? InstallPaths::resolve(programDirectory, state_.UserPath)
+                                                : programDirectory + QLatin1Char('/') + state_.UserPath;
+    // A directory removed since the last run would otherwise stop every start from now on.
+    if (!modules_.exists.dirExists(state_.FilePath))
+        state_.FilePath = programDirectory;
+    state_.fileTempPath = state_.FilePath;
+    LoadPath_ = state_.FilePath;
+    services_.lookups.changeDirectory(state_.FilePath);
+    LoadPath_ += QLatin1Char('/') + state_.FileName;
+}
+
+// Example files are never reopened at start; a file that is gone leaves the default answers.
+void StartUpSequence::readLastInputFile() {
+    const bool example = state_.FileName.left(2).toLower() == QLatin1String("ex");
+    if (!example && !state_.FileName.isEmpty() && modules_.exists.FileExists(LoadPath_)) {
+        state_.fileTemp = state_.FileName;
+        state_.FileNum = modules_.channel.FreeFile();
+        modules_.channel.openForInput(state_.FileNum, LoadPath_);
+        modules_.reader.FileReadMe(state_.fileTemp, state_.fileTempPath);
+        modules_.channel.close(state_.FileNum);
+        form_.GetAnswers();
+        state_.DataChanged = false;
+        return;
+    }
+    if (example)
+        state_.FileName.clear();
+    form_.PutAnswers();
+}
+
+void StartUpSequence::registerFileTypes() {
+    state_.ParentPath = modules_.paths.parentPath();
+    struct Registration {
+        const char* extension;
+        const char* handler;
+        const char* description;
+        int globWeight;
+    };
+    // ".out" is a common extension: it yields to any other type that claims it.
+    const Registration registrations[]{{"Out", "MyEditor.sh", "VT Output", 10},
+                                       {"Tolv", "MyEditor.sh", "Tolv Input file", 50},
+                                       {"plt", "Plotvanes", "XYplot file", 50}};
+    QList<DesktopRegistration::FileType> types;
+    for (const Registration& r : registrations) {
+        modules_.association.RegisterFileType(QLatin1String(r.extension), state_.ParentPath,
+                                              QLatin1String(r.handler), QLatin1String(r.description),
+                                              QString());
+        types.append({QLatin1String(r.extension),
+                      QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
+                      QLatin1String(r.description), r.globWeight});
+    }
+    DesktopRegistration().registerTypes(types);
+}
+
+StepOutcome StartUpSequence::handleLoadFailure(const Failure& failure) {
+    using Box = MessageBoxes;
+    // Only a drive or path that does not exist is retried; Cancel is the way out of it.
+    if (failure.number == FailureNumber::DeviceUnavailable) {
+        if (*askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."), failure,
+                                    modules_.paths.programDirectory()))
+            return StepOutcome::Retry;
+        modules_.end.EndProgram();
+        return StepOutcome::EndProgram;
+    }
+    if (failure.number == FailureNumber::DialogCancelled)
+        return StepOutcome::EndRoutine;
+    services_.messages.show(QStringLiteral("In 'form_load' routine ..."),
+                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
+                                state_.fileTemp + QStringLiteral("\n ... fileTempPath = ") +
+                                state_.fileTempPath + QStringLiteral("\nappPath = ") +
+                                modules_.paths.programDirectory() + QLatin1Char('\n'),
+                            Box::Icon::Critical, Box::Buttons::Ok);
+    modules_.end.EndProgram();
+    return StepOutcome::EndProgram;
+}
