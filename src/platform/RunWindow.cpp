@@ -20,6 +20,8 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
       stop_(new QPushButton(tr("Stop"), this)) {
     setWindowTitle(tr("Running %1").arg(commandLineText(program, arguments)));
     setModal(true);
+    output_->setObjectName(QStringLiteral("output"));
+    stop_->setObjectName(QStringLiteral("stop"));
     output_->setReadOnly(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(elapsed_);
