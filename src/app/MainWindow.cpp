@@ -548,8 +548,7 @@ void MainWindow::FitTipsText() {
 // Form_QueryUnload: closing from the close box ends the program; a close that the program's end
 // itself started does nothing more.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!modules_.end.ended())
-        modules_.end.EndProgram();
+    modules_.end.EndProgram();
     event->accept();
 }
 

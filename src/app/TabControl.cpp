@@ -50,10 +50,6 @@ void TabControl::setTabEnabled(int tab, bool on) {
     bar_->setTabEnabled(tab, on);
 }
 
-QString TabControl::tabText(int tab) const {
-    return bar_->tabText(tab);
-}
-
 void TabControl::showTabControls(int tab) {
     for (const Placement& placement : placements_) {
         const int left = TwipGeometry::rect(placement.control).left();

@@ -23,7 +23,6 @@ public:
     void setCurrentIndex(int tab);
     bool isTabEnabled(int tab) const;
     void setTabEnabled(int tab, bool on);
-    QString tabText(int tab) const;
     QTabBar* tabBar() const { return bar_; }
 
 signals:

@@ -24,10 +24,9 @@ public:
     // itself is raised to the caller. The previous file stays whole whatever fails.
     void WriteAnsFile(const QString& FileName, const QString& Path);
 
+private:
     // The header's date and time: "January 16, 2024 @ 3:07 PM" in an English locale.
     QString headerDate(const QDateTime& when) const;
-
-private:
     void WriteItem(const QString& Value, const QString& Label, bool IsHeader);
     void WriteSolverItems();
     QByteArray fileContents(const QString& FileName);

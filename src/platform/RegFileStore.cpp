@@ -66,10 +66,10 @@ std::optional<RegDocument> RegFileStore::readDocument() {
 
 const RegDocument& RegFileStore::document() {
     const Stamp stamp = currentStamp();
-    if (stamp != cachedStamp_ || stamp.modifiedNs < 0) {
+    if (stamp != cachedStamp_) {
         std::optional<RegDocument> read = readDocument();
-        // The defaults that stand in for a damaged file are never taken for its contents.
-        cachedStamp_ = read ? stamp : Stamp{};
+        cachedStamp_ = stamp;
+        cachedDamaged_ = !read;
         cached_ = read ? std::move(*read) : RegDocument{};
     }
     return cached_;
@@ -104,8 +104,9 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
         return false;
     // Every writer replaces the file, so an unchanged stamp means the cached contents are current.
     const Stamp stamp = currentStamp();
+    // The defaults that stand in for a damaged file are never taken for its contents.
     std::optional<RegDocument> fresh =
-        stamp == cachedStamp_ && stamp.modifiedNs >= 0 ? std::optional(cached_) : readDocument();
+        stamp == cachedStamp_ && !cachedDamaged_ ? std::optional(cached_) : readDocument();
     if (!fresh) {
         // A damaged file is never overwritten: it is kept aside first.
         if (QFileInfo::exists(keptAs_))
@@ -119,6 +120,7 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
         return false;
     cached_ = std::move(*fresh);
     cachedStamp_ = currentStamp();
+    cachedDamaged_ = false;
     return true;
 }
 

@@ -45,7 +45,8 @@ private:
 
     QString filePath_;
     RegDocument cached_;
-    Stamp cachedStamp_;
+    Stamp cachedStamp_; // starts as a missing file's, which the empty cache matches
+    bool cachedDamaged_ = false;
     bool damageNoticed_ = false;
     QString keptAs_;
     std::function<void(const QString&, const QString&)> damageNotice_;
