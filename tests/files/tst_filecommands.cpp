@@ -330,10 +330,8 @@ private slots:
         QDir().mkpath(f.programDirectory() + "/user");
         if (name != "gone.tolv")
             QVERIFY(writeFile(f.programDirectory() + "/user/" + name, inputFile("from file")));
-        const QString key = "Software\\Quenwick\\Tolvik";
-        f.store.createKey(SettingsStore::Root::CurrentUser, key);
-        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "FileIn", StoredValue::ofText(name));
-        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "userPath", StoredValue::ofText("user"));
+        f.storeText("Software\\Quenwick\\Tolvik", "FileIn", name);
+        f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user");
         f.window->Form_Load();
         QCOMPARE(f.box("Alpha")->text(), alpha);
         QCOMPARE(f.state.FileName, fileName);
@@ -347,11 +345,8 @@ private slots:
 
     void startUpSurvivesARemovedDirectory() {
         WindowFixture f;
-        const QString key = "Software\\Quenwick\\Tolvik";
-        f.store.createKey(SettingsStore::Root::CurrentUser, key);
-        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "FileIn", StoredValue::ofText("arm.tolv"));
-        f.store.writeValue(SettingsStore::Root::CurrentUser, key, "userPath",
-                           StoredValue::ofText("user/gone"));
+        f.storeText("Software\\Quenwick\\Tolvik", "FileIn", "arm.tolv");
+        f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user/gone");
         f.window->Form_Load();
         QVERIFY(!f.window->programEnded());
         QVERIFY(f.messages.log().isEmpty());

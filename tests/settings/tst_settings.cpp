@@ -8,11 +8,6 @@ namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
-void storeText(SettingsStore& store, const QString& key, const QString& name, const QString& text) {
-    store.createKey(CU, key);
-    store.writeValue(CU, key, name, StoredValue::ofText(text));
-}
-
 QString storedText(SettingsStore& store, const QString& key, const QString& name) {
     const auto value = store.readValue(CU, key, name);
     return value ? value->text : QStringLiteral("<missing>");
@@ -68,8 +63,8 @@ private slots:
 
     void storedValuesAreReadAtStart() {
         WindowFixture f;
-        storeText(f.store, "Software\\Quenwick", "tPause", "6");
-        storeText(f.store, programKey, "RunCount", "4");
+        f.storeText("Software\\Quenwick", "tPause", "6");
+        f.storeText(programKey, "RunCount", "4");
         f.window->Form_Load();
         QCOMPARE(f.box("tPause")->text(), QString("6"));
         QCOMPARE(f.state.RunCount, std::int16_t{4});
@@ -107,8 +102,8 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QString, expectedUserPath);
         WindowFixture f;
-        storeText(f.store, programKey, "FileIn", fileIn);
-        storeText(f.store, programKey, "userPath", userPath);
+        f.storeText(programKey, "FileIn", fileIn);
+        f.storeText(programKey, "userPath", userPath);
         Modules m(f);
         QCOMPARE(m.stored.GetFileInRegistry(), fileName);
         QCOMPARE(f.state.UserPath, expectedUserPath);
@@ -155,7 +150,7 @@ private slots:
         QFETCH(QString, expected);
         WindowFixture f;
         if (!stored.isEmpty())
-            storeText(f.store, programKey, "RunCount", stored);
+            f.storeText(programKey, "RunCount", stored);
         f.window->Form_Load();
         f.box("Alpha")->setText("unsaved");
         f.control<QAction>("mnuFileExit")->trigger();
@@ -168,7 +163,7 @@ private slots:
 
     void closingTheWindowEndsTheProgram() {
         WindowFixture f;
-        storeText(f.store, programKey, "RunCount", "7");
+        f.storeText(programKey, "RunCount", "7");
         f.window->Form_Load();
         f.window->show();
         QVERIFY(f.window->close());
@@ -300,7 +295,7 @@ private slots:
 
     void startUpFailureEndsTheProgramWithItsMessage() {
         WindowFixture f;
-        storeText(f.store, programKey, "RunCount", "many");
+        f.storeText(programKey, "RunCount", "many");
         f.window->Form_Load();
         QCOMPARE(f.messages.log().size(), 1);
         QCOMPARE(f.messages.log()[0].title, QString("In 'form_load' routine ..."));

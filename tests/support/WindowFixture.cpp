@@ -16,6 +16,11 @@ WindowFixture::~WindowFixture() {
     QDir::setCurrent(startDirectory);
 }
 
+void WindowFixture::storeText(const QString& key, const QString& name, const QString& text) {
+    store.createKey(SettingsStore::Root::CurrentUser, key);
+    store.writeValue(SettingsStore::Root::CurrentUser, key, name, StoredValue::ofText(text));
+}
+
 QLineEdit* WindowFixture::box(const QString& name) const {
     auto* found = window->findChild<QLineEdit*>(name);
     if (!found)
