@@ -39,9 +39,10 @@ public:
     FileCommands& fileCommands() { return modules_.commands; }
 
     bool isCompleteTest();
-    // The start-up sequence; the window is shown afterwards unless it ended the program.
+    // The start-up sequence; the window is shown afterwards unless it ended the program or was unloaded.
     void Form_Load();
     bool programEnded() const { return modules_.end.ended(); }
+    bool unloaded() const { return unloaded_; }
 
     TabControl* tabs() const { return ODE_tabs_; }
 
@@ -53,6 +54,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    enum class CloseReason { CloseBox, Program };
+
     void buildMenus();
     void buildInputTab();
     void buildDemosTab();
@@ -77,12 +80,9 @@ private:
     void cmdDefaultSolverData_Click();
     void cmdEditSolverData_Click();
     void markDataChanged();
-    void readStoredSettings();
-    void findLastInputFile();
-    void readLastInputFile();
-    void registerFileTypes();
     void connectFileMenu();
-    StepOutcome handleLoadFailure(const Failure& failure);
+    void runCommand(const std::function<void()>& routine);
+    void Form_QueryUnload(CloseReason reason);
 
     ProgramState& state_;
     AppServices services_;
@@ -101,4 +101,5 @@ private:
     QTextEdit* RichTextBox1_ = nullptr;
     QList<QObject*> controls_;
     int nextLabelTabIndex_ = 70;
+    bool unloaded_ = false;
 };

@@ -128,7 +128,6 @@ StepOutcome StartUpSequence::handleLoadFailure(const Failure& failure) {
                                     modules_.paths.programDirectory()))
             return StepOutcome::Retry;
         modules_.end.EndProgram();
-        return StepOutcome::EndProgram;
     }
     if (failure.number == FailureNumber::DialogCancelled)
         return StepOutcome::EndRoutine;
@@ -139,5 +138,4 @@ StepOutcome StartUpSequence::handleLoadFailure(const Failure& failure) {
                                 modules_.paths.programDirectory() + QLatin1Char('\n'),
                             Box::Icon::Critical, Box::Buttons::Ok);
     modules_.end.EndProgram();
-    return StepOutcome::EndProgram;
 }

@@ -40,7 +40,8 @@ int main(int argc, char* argv[]) {
     fileDialogs.setParentWindow(&window);
     shell.setParentWindow(&window);
     window.Form_Load();
-    if (!window.programEnded())
-        window.show();
+    if (window.programEnded() || window.unloaded())
+        return 0;
+    window.show();
     return QApplication::exec();
 }

@@ -7,10 +7,9 @@
 
 // What a routine's failure handler decides for the step that failed.
 enum class StepOutcome {
-    Retry,      // run the failing step again
-    Next,       // skip it and go on with the next step
-    EndRoutine, // stop the routine
-    EndProgram  // stop the routine; the program is ending
+    Retry,     // run the failing step again
+    Next,      // skip it and go on with the next step
+    EndRoutine // stop the routine
 };
 
 using Step = std::function<void()>;

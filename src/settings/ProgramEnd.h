@@ -6,12 +6,13 @@
 
 class StoredValues;
 
-// Ends the program: records one more run and closes every window.
+// Ends the program: records one more run, closes every window and unwinds the caller.
 class ProgramEnd {
 public:
     ProgramEnd(ProgramState& state, StoredValues& stored, std::function<void()> closeAllWindows);
 
-    void EndProgram();
+    // Never returns: raises ProgramEnded, also when the program has already ended.
+    [[noreturn]] void EndProgram();
     bool ended() const { return ended_; }
 
 private:

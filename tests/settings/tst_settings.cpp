@@ -1,7 +1,12 @@
+#include "core/ProgramEnded.h"
+#include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 
 namespace {
@@ -161,12 +166,19 @@ private slots:
         QCOMPARE(storedText(f.store, programKey, "RunCount"), expected);
     }
 
-    void closingTheWindowEndsTheProgram() {
+    void onlyTheUsersCloseEndsTheProgram() {
         WindowFixture f;
         f.storeText(programKey, "RunCount", "7");
         f.window->Form_Load();
         f.window->show();
-        QVERIFY(f.window->close());
+        QVERIFY(f.window->close()); // the program's own close, as when a failed look-up unloads it
+        QCOMPARE(storedText(f.store, programKey, "RunCount"), QString("7"));
+        QCOMPARE(f.windowsClosed, 0);
+        f.window->show();
+        QCloseEvent closeBox; // what the window system sends for the close box
+        QSpontaneKeyEvent::setSpontaneous(&closeBox);
+        QApplication::instance()->notify(f.window.get(), &closeBox);
+        QVERIFY(closeBox.isAccepted());
         QCOMPARE(storedText(f.store, programKey, "RunCount"), QString("8"));
         QCOMPARE(f.windowsClosed, 1);
     }
@@ -246,7 +258,7 @@ private slots:
         QCOMPARE(f.windowsClosed, 0);
 
         f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
-        QVERIFY(!m.tests.FileExists("a.tolv"));
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, m.tests.FileExists("a.tolv"));
         QCOMPARE(f.messages.log().last().title, QString("In 'FileExists' routine ..."));
         QCOMPARE(f.messages.log().last().text, QString("Unexpected error # 57 occured: Device I/O error"));
         QCOMPARE(f.windowsClosed, 1); // the program ended
@@ -305,6 +317,21 @@ private slots:
                      f.programDirectory() + "\n");
         QVERIFY(f.window->programEnded());
         QCOMPARE(storedText(f.store, programKey, "RunCount"), QString("1")); // the next start works again
+    }
+
+    void startUpEndedByALookUpGoesNoFurther() {
+        WindowFixture f;
+        QVERIFY(writeFile(f.programDirectory() + "/demos/arm.tolv", "arm\r\n"));
+        f.storeText(programKey, "FileIn", "arm.tolv");
+        f.lookups.passingLookUps = 1; // the directory is found; the file's look-up fails
+        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        f.window->Form_Load();
+        QCOMPARE(f.messages.titles(), QStringList{"In 'FileExists' routine ..."});
+        QVERIFY(f.window->programEnded());
+        QCOMPARE(storedText(f.store, programKey, "RunCount"), QString("1"));
+        // Neither the directory check nor the file-type registration ran afterwards.
+        QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User"));
+        QVERIFY(!f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"));
     }
 
     void editorGetsThePathAsOneArgument() {

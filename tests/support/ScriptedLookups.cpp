@@ -2,7 +2,9 @@
 
 FileSystemLookups::Entry ScriptedLookups::lookUp(const QString& path) {
     ++lookUps;
-    if (!lookUpFailures.isEmpty())
+    if (passingLookUps > 0)
+        --passingLookUps;
+    else if (!lookUpFailures.isEmpty())
         throw lookUpFailures.takeFirst();
     return PosixFileSystemLookups::lookUp(path);
 }

@@ -5,14 +5,15 @@
 
 #include <QList>
 
-// The real look-ups, except that scripted failures are raised first: by the next look-ups, or by the
-// next directory creation.
+// The real look-ups, except that scripted failures are raised first: by the look-ups after the first
+// passingLookUps, or by the next directory creation.
 class ScriptedLookups : public PosixFileSystemLookups {
 public:
     Entry lookUp(const QString& path) override;
     void makeDirectory(const QString& path) override;
 
     QList<Failure> lookUpFailures;
+    int passingLookUps = 0;
     QList<Failure> makeDirectoryFailures;
     int lookUps = 0;
 };
