@@ -2,7 +2,8 @@
 
 #include <QValidator>
 
-// Refuses, at entry, text that an input file could not hold, so nothing is changed silently on saving.
+// Refuses, at entry, text that an input file could not hold, so nothing is changed silently on saving;
+// line breaks become blanks.
 class CodePageValidator : public QValidator {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "StartUpSequence.h"
 #include "TabControl.h"
 #include "TipsText.h"
+#include "core/ProgramEnded.h"
 #include "layout/TwipGeometry.h"
 #include "platform/MessageBoxes.h"
 
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -116,8 +118,9 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
+// The normal text colour: readable on the window's background whatever the desktop theme.
 QColor normalLabelColour() {
-    return QApplication::palette().color(QPalette::ToolTipText);
+    return QApplication::palette().color(QPalette::WindowText);
 }
 
 QIcon programIcon() {
@@ -133,7 +136,10 @@ QIcon programIcon() {
 
 MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs),
-      modules_(state, *this, services, [this] { close(); }) {
+      modules_(state, *this, services, [this] {
+          unloaded_ = true;
+          close();
+      }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
     setWindowIcon(programIcon());
@@ -141,9 +147,11 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
 
     buildMenus();
     connectFileMenu();
-    auto* canvas = new QWidget(this);
+    auto* clientArea = new QWidget(this);
+    setCentralWidget(clientArea);
+    auto* canvas = new QWidget(clientArea);
     canvas->setObjectName(QStringLiteral("picCanvas"));
-    setCentralWidget(canvas);
+    TwipGeometry::setRect(canvas, {0, 0, 9500, 6224});
     ODE_tabs_ = new TabControl(canvas);
     ODE_tabs_->setObjectName(QStringLiteral("ODE_tabs"));
     for (const char* caption :
@@ -211,7 +219,16 @@ void MainWindow::connectFileMenu() {
 void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
     auto* action = findChild<QAction*>(QLatin1String(name));
     action->setEnabled(true);
-    connect(action, &QAction::triggered, this, handler);
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+}
+
+// Every entry point runs its routine through here. When the routine ends the program, the count is
+// saved and the windows are closed by then: nothing is left to do but to stop unwinding.
+void MainWindow::runCommand(const std::function<void()>& routine) {
+    try {
+        routine();
+    } catch (const ProgramEnded&) {
+    }
 }
 
 void MainWindow::addControl(int tab, QWidget* control, const QString& name, const QRect& twips,
@@ -234,6 +251,8 @@ QLabel* MainWindow::addLabel(int tab, const QString& name, const QString& captio
 QLineEdit* MainWindow::addAnswerBox(int tab, const QString& name, const QString& text, const QRect& twips,
                                     int tabIndex) {
     auto* box = new QLineEdit(text);
+    // Values are texts of any length; the default limit would cut long ones without a word.
+    box->setMaxLength(std::numeric_limits<int>::max());
     box->setValidator(new CodePageValidator(box));
     addControl(tab, box, name, twips, tabIndex);
     return box;
@@ -264,7 +283,7 @@ void MainWindow::buildInputTab() {
         box->installEventFilter(this);
         answerBoxes_[n - 1] = box;
         QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(row.caption),
-                                 {2520, top + 60, 6900, 240});
+                                 {2520, top, 6900, 240});
         setTextColour(label, normalLabelColour());
         questionLabels_[n - 1] = label;
     }
@@ -335,7 +354,7 @@ void MainWindow::buildSolverTab() {
         box->setToolTip(QLatin1String(row.toolTip));
         solverBoxes_[i - 1] = box;
         solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i), QString::fromUtf8(row.caption),
-                                        {1900, tops[i - 1] + 60, 7400, 255});
+                                        {1900, tops[i - 1], 7400, 255});
     }
     QPushButton* edit = addButton(SolverTab, QStringLiteral("cmdEditSolverData"),
                                   QStringLiteral("&Edit Defaults"), {2400, 4320, 1600, 600}, 62);
@@ -545,13 +564,19 @@ void MainWindow::FitTipsText() {
     RichTextBox1_->setFocus();
 }
 
-// Form_QueryUnload: closing from the close box ends the program; a close that the program's end
-// itself started does nothing more.
+// A close that comes from the window system is the user's close box (or its menu or key); the
+// program's own closes (the end of the program, an unload) are not.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    modules_.end.EndProgram();
+    Form_QueryUnload(event->spontaneous() ? CloseReason::CloseBox : CloseReason::Program);
     event->accept();
 }
 
+// Only the user's close ends the program and counts a run; the close is never cancelled.
+void MainWindow::Form_QueryUnload(CloseReason reason) {
+    if (reason == CloseReason::CloseBox)
+        runCommand([this] { modules_.end.EndProgram(); });
+}
+
 void MainWindow::Form_Load() {
-    StartUpSequence(state_, *this, modules_, services_).run();
+    runCommand([this] { StartUpSequence(state_, *this, modules_, services_).run(); });
 }

@@ -8,6 +8,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ReadOnlyAttribute.h"
 #include "settings/ExistenceTests.h"
 #include "settings/InstallPaths.h"
 #include "settings/ProgramEnd.h"
@@ -34,7 +35,6 @@ StepOutcome FileCommands::handleFailure(const QString& routine, const QString& n
         return StepOutcome::EndRoutine;
     messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
     modules_.end.EndProgram();
-    return StepOutcome::EndProgram;
 }
 
 bool FileCommands::AskSaveChanges(bool& Changed) {
@@ -123,13 +123,16 @@ void FileCommands::FileSave() {
         messages_.show(QStringLiteral("In 'FileSave' routine ..."), unexpectedErrorText(failure),
                        Box::Icon::Critical, Box::Buttons::Ok);
     }
-    state_.DataChanged = false;
+    // Data that were not written stay unsaved, so that New or Open still asks before replacing them.
+    if (!state_.SaveFailed)
+        state_.DataChanged = false;
 }
 
 bool FileCommands::FileSaveAs() {
     state_.SaveFailed = false;
     bool result = false;
     bool chosen = false;
+    const CurrentFile before{state_.FileName, state_.FilePath, state_.fileTempPath};
     CommonDialog& dialog = form_.fileDialog();
     const std::vector<Step> steps{
         [&] {
@@ -156,12 +159,18 @@ bool FileCommands::FileSaveAs() {
             SetInputFile(state_.FileName);
             dialog.InitDir = state_.FilePath;
         },
-        [&] { writeCurrentFile(); },
+        [&] {
+            form_.PutAnswers();
+            modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
+        },
         [&] {
             if (state_.SaveFailed) {
                 state_.SaveFailed = false;
+                keepUnsaved(before);
                 return;
             }
+            state_.DataChanged = false;
+            form_.ShowFilename();
             form_.enableSubmitRun();
             result = true;
         },
@@ -172,11 +181,12 @@ bool FileCommands::FileSaveAs() {
     return result;
 }
 
-void FileCommands::writeCurrentFile() {
-    form_.PutAnswers();
-    modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
-    state_.DataChanged = false;
-    form_.ShowFilename();
+// Nothing was written: the form's data keep the name they had and stay unsaved, so that New or Open
+// still asks before replacing them.
+void FileCommands::keepUnsaved(const CurrentFile& before) {
+    state_.FileName = before.FileName;
+    state_.FilePath = before.FilePath;
+    state_.fileTempPath = before.fileTempPath;
 }
 
 void FileCommands::FileDelete() {
@@ -194,7 +204,7 @@ void FileCommands::FileDelete() {
             messages_.show(QStringLiteral("Confirm Delete?"),
                            QStringLiteral("Delete '") + chosen + QStringLiteral("' File."),
                            Box::Icon::Question, Box::Buttons::YesNo) == Box::Answer::Yes &&
-            !QFile::remove(chosen))
+            (hasReadOnlyAttribute(chosen) || !QFile::remove(chosen)))
             return;
         SplitPath(chosen, state_.fileTempPath);
         dialog.InitDir = state_.fileTempPath;

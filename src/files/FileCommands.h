@@ -39,8 +39,14 @@ public:
     QString SplitPath(const QString& Path, QString& Dir);
 
 private:
+    struct CurrentFile {
+        QString FileName;
+        QString FilePath;
+        QString fileTempPath;
+    };
+
     StepOutcome handleFailure(const QString& routine, const QString& name, const Failure& failure);
-    void writeCurrentFile();
+    void keepUnsaved(const CurrentFile& before);
 
     ProgramState& state_;
     Form& form_;

@@ -5,6 +5,7 @@
 #include "core/Failure.h"
 #include "core/Form.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ReadOnlyAttribute.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncoding.h"
 
@@ -18,9 +19,14 @@
 namespace {
 const QString crlf = QStringLiteral("\r\n");
 
-// Like the read-only attribute on Windows: no write permission for the owner (root could still write).
-bool isReadOnly(const QFileInfo& info) {
-    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
+// A line break inside an item would shift every later item by a line, for the reader and the solver.
+QString onOneLine(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+// The locale's name when the input file's code page can hold it, otherwise the English one.
+QString nameThatFits(const QString& local, const QString& english) {
+    return TextEncoding::fitsCodePage(local) ? local : english;
 }
 } // namespace
 
@@ -30,21 +36,28 @@ InputFileWriter::InputFileWriter(ProgramState& state, Form& form, FileChannel& c
       locale_(std::move(locale)) {}
 
 QString InputFileWriter::headerDate(const QDateTime& when) const {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QTime time = when.time();
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    return locale_.monthName(when.date().month(), QLocale::LongFormat) + QLatin1Char(' ') +
+    const int month = when.date().month();
+    const QString monthName = nameThatFits(locale_.monthName(month, QLocale::LongFormat),
+                                           english.monthName(month, QLocale::LongFormat));
+    const QString amPm = time.hour() < 12 ? nameThatFits(locale_.amText(), english.amText())
+                                          : nameThatFits(locale_.pmText(), english.pmText());
+    return monthName + QLatin1Char(' ') +
            QStringLiteral("%1").arg(when.date().day(), 2, 10, QLatin1Char('0')) + QStringLiteral(", ") +
            QString::number(when.date().year()) + QStringLiteral(" @ ") + QString::number(hour12) +
            QLatin1Char(':') + QStringLiteral("%1").arg(time.minute(), 2, 10, QLatin1Char('0')) +
-           QLatin1Char(' ') + (time.hour() < 12 ? locale_.amText() : locale_.pmText());
+           QLatin1Char(' ') + amPm;
 }
 
 void InputFileWriter::WriteItem(const QString& Value, const QString& Label, bool IsHeader) {
-    QString value = withoutBlanks(Value);
+    QString value = withoutBlanks(onOneLine(Value));
     if (value.isEmpty())
         value = QStringLiteral("-999");
+    const QString label = onOneLine(Label);
     const QString marker =
-        IsHeader ? QStringLiteral("!* ") + Label.left(50) : QStringLiteral("! ") + Label.left(70);
+        IsHeader ? QStringLiteral("!* ") + label.left(50) : QStringLiteral("! ") + label.left(70);
     text_ += withoutBlanks(value + QStringLiteral("  \t\t") + marker) + crlf;
 }
 
@@ -105,9 +118,11 @@ void InputFileWriter::save(const QString& target, const QByteArray& contents) {
     const QFileInfo info(target);
     if (!info.absoluteDir().exists())
         throw Failure{FailureNumber::PathNotFound, QStringLiteral("Path not found")};
-    if (info.isDir() || isReadOnly(info))
+    if (info.isDir() || hasReadOnlyAttribute(target))
         throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
     QSaveFile file(target);
+    // Where no new file may be made beside a writable one, it is written in place: only there.
+    file.setDirectWriteFallback(true);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};

@@ -25,7 +25,8 @@ public:
     void WriteAnsFile(const QString& FileName, const QString& Path);
 
 private:
-    // The header's date and time: "January 16, 2024 @ 3:07 PM" in an English locale.
+    // The header's date and time: "January 16, 2024 @ 3:07 PM" in an English locale. Names that the
+    // code page cannot hold are taken in English: the header is a label that nobody reads back.
     QString headerDate(const QDateTime& when) const;
     void WriteItem(const QString& Value, const QString& Label, bool IsHeader);
     void WriteSolverItems();

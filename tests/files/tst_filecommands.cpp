@@ -1,3 +1,4 @@
+#include "core/ProgramEnded.h"
 #include "files/DesktopRegistration.h"
 #include "files/FileAssociation.h"
 #include "support/WindowFixture.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "support/TestFiles.h"
+#include "support/UnprivilegedFileAccess.h"
 
 namespace {
 using Answer = MessageBoxes::Answer;
@@ -143,6 +145,7 @@ private slots:
         QCOMPARE(f.messages.titles(), (QStringList{"Data in form has changed!", "Confirm 'New' Response."}));
         QCOMPARE(f.box("Alpha")->text(), QString("typed"));
         QCOMPARE(f.state.FileName, QString("arm.tolv"));
+        QVERIFY(!f.state.DataChanged); // No said the edits need no saving
     }
 
     void saveWritesTheCurrentFileOrFallsBackToSaveAs() {
@@ -198,6 +201,7 @@ private slots:
 
     void saveAsOntoAReadOnlyExampleChangesNothing() {
         WindowFixture f;
+        f.state.FileName = "arm.tolv";
         const QString path = f.programDirectory() + "/ExNASA.1.tolv";
         QVERIFY(writeFile(path, "example"));
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
@@ -215,19 +219,98 @@ private slots:
                      "following:\r\n  Ex*.tolv files in Tolvik's User directory are for 'read-only'.\r\n  Do "
                      "not save changes in these Example files.  Save changes under other names.\r\n");
         QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
-        QVERIFY(!f.state.DataChanged);
+        // Nothing was written: the data keep their name and stay unsaved.
+        QVERIFY(f.state.DataChanged);
         QVERIFY(!f.state.SaveFailed);
+        QCOMPARE(f.state.FileName, QString("arm.tolv"));
         QVERIFY(!f.control<QPushButton>("cmdSubmit")->isEnabled());
-        QVERIFY(f.window->windowTitle().startsWith("ExNASA.1.tolv ... "));
+        QVERIFY(!f.window->windowTitle().startsWith("ExNASA"));
+    }
+
+    void aSaveThatWroteNothingLeavesTheDataUnsaved_data() {
+        QTest::addColumn<bool>("saveAs");
+        QTest::newRow("save as a name the code page cannot hold") << true;
+        QTest::newRow("save over a file made read-only") << false;
+    }
+    void aSaveThatWroteNothingLeavesTheDataUnsaved() {
+        QFETCH(bool, saveAs);
+        WindowFixture f;
+        const QString path = openArm(f);
+        f.control<QPushButton>("cmdSubmit")->setEnabled(false);
+        f.box("Alpha")->setText("unsaved");
+        QDir::setCurrent(f.programDirectory() + "/user");
+        if (saveAs) {
+            f.fileDialogs.choosePath(f.programDirectory() + QString::fromUtf8("/user/Ωmega.tolv"));
+            trigger(f, "mnuFileSaveAs");
+            QCOMPARE(QDir(f.programDirectory() + "/user").entryList(QDir::Files), QStringList{"arm.tolv"});
+        } else {
+            QFile::setPermissions(path, QFileDevice::ReadOwner);
+            trigger(f, "mnuFileSave");
+            QCOMPARE(fileBytes(path), inputFile("1"));
+        }
+        QCOMPARE(f.messages.titles(), QStringList{"File not saved; Error in 'WriteAnsFile' routine."});
+        QVERIFY(f.state.DataChanged);
+        QCOMPARE(f.state.FileName, QString("arm.tolv"));
+        QCOMPARE(f.state.FilePath, f.programDirectory() + "/user");
+        QVERIFY(!f.control<QPushButton>("cmdSubmit")->isEnabled());
+        // So New still asks before it clears the answers.
+        f.messages.script({Answer::Cancel});
+        trigger(f, "mnuFileNew");
+        QCOMPARE(f.messages.titles().last(), QString("Data in form has changed!"));
+        QCOMPARE(f.box("Alpha")->text(), QString("unsaved"));
+    }
+
+    void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                              QFileDevice::ExeOther);
+        const QString locked = dir.path() + "/locked";
+        QVERIFY(QDir().mkpath(locked));
+        const QString path = locked + "/mine.tolv";
+        QVERIFY(writeFile(path, "old"));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadOther | QFileDevice::WriteOther);
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                          QFileDevice::ReadOther | QFileDevice::ExeOther);
+        WindowFixture f;
+        f.messages.script({Answer::Yes});
+        f.fileDialogs.choosePath(path);
+        {
+            const UnprivilegedFileAccess user; // root could make files anywhere
+            QVERIFY(f.window->fileCommands().FileSaveAs());
+        }
+        QCOMPARE(f.messages.titles(), QStringList{"Replace " + path.toLower() + " file?"});
+        QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
+        QCOMPARE(QDir(locked).entryList(QDir::Files), QStringList{"mine.tolv"});
     }
 
     void saveAsIntoAMissingDirectoryEndsTheProgram() {
         WindowFixture f;
         f.fileDialogs.choosePath(f.programDirectory() + "/gone/x.tolv");
-        QVERIFY(!f.window->fileCommands().FileSaveAs());
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.window->fileCommands().FileSaveAs());
         QCOMPARE(f.messages.log().last().title, QString("In 'FileSaveAs' routine ..."));
         QCOMPARE(f.messages.log().last().text, QString("Unexpected error # 76 occured: Path not found"));
         QCOMPARE(f.windowsClosed, 1);
+    }
+
+    void anEndedProgramGoesNoFurther_data() {
+        QTest::addColumn<QString>("menuEntry");
+        QTest::newRow("open, in the reader") << "mnuFileOpen";
+        QTest::newRow("save as") << "mnuFileSaveAs";
+    }
+    void anEndedProgramGoesNoFurther() {
+        QFETCH(QString, menuEntry);
+        WindowFixture f;
+        const QString path = f.programDirectory() + "/arm.tolv";
+        QVERIFY(writeFile(path, inputFile("from file")));
+        f.fileDialogs.choosePath(path);
+        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        trigger(f, menuEntry.toLatin1());
+        QCOMPARE(f.messages.titles(), QStringList{"In 'FileExists' routine ..."});
+        QCOMPARE(f.windowsClosed, 1);
+        QCOMPARE(fileBytes(path), inputFile("from file"));
+        QCOMPARE(f.box("Alpha")->text(), QString("1"));
     }
 
     void cancelledDialogsChangeNothing() {
@@ -259,15 +342,20 @@ private slots:
 
     void deleteAsksFirst_data() {
         QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("readOnly");
         QTest::addColumn<bool>("kept");
-        QTest::newRow("yes") << Answer::Yes << false;
-        QTest::newRow("no") << Answer::No << true;
+        QTest::newRow("yes") << Answer::Yes << false << false;
+        QTest::newRow("no") << Answer::No << false << true;
+        QTest::newRow("yes, but read-only") << Answer::Yes << true << true;
     }
     void deleteAsksFirst() {
         QFETCH(Answer, answer);
+        QFETCH(bool, readOnly);
         QFETCH(bool, kept);
         WindowFixture f;
         const QString path = openArm(f);
+        if (readOnly)
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther);
         f.messages.script({answer});
         f.fileDialogs.choosePath(path);
         trigger(f, "mnuFileDelete");
