@@ -110,17 +110,29 @@ private slots:
             QCOMPARE(lines.size(), 13); // twelve lines and the empty rest after the last CR LF
     }
 
-    void valuesAreTrimmedAndEmptyOnesMarked() {
+    void valuesAreTrimmedAndEmptyOnesMarkedButNeverCut() {
         WindowFixture f;
         f.box("Alpha")->setText("   ");
         f.box("Beta")->setText("  7 8  ");
+        f.box("Delta")->setText(QString(40000, '7'));
         f.box("Note2")->clear();
         const QString path = f.programDirectory() + "/t.tolv";
         saveAs(f, path);
         const QList<QByteArray> lines = fileBytes(path).split('\n');
         QVERIFY(lines[1].startsWith("-999  \t\t! 1. "));
         QVERIFY(lines[2].startsWith("7 8  \t\t! 2. "));
+        QVERIFY(lines[3].startsWith(QByteArray(40000, '7') + "  \t\t! 3. "));
         QVERIFY(lines[10].startsWith("-999  \t\t!     \xbb Note2"));
+    }
+
+    void aLineBreakNeverSplitsAnItem() {
+        WindowFixture f;
+        const QString path = f.programDirectory() + "/two\r\nlines.tolv";
+        saveAs(f, path);
+        const QByteArray bytes = fileBytes(path);
+        QVERIFY(bytes.startsWith("two  lines  \t\t!* "));
+        QCOMPARE(bytes.count("\r\n"), 17);
+        QCOMPARE(ReadBack(bytes).state.answers.Note1, QString("Keep notes for future runs"));
     }
 
     void savedNameDropsEveryTolv_data() {
@@ -140,13 +152,24 @@ private slots:
                  QString(savedName));
     }
 
-    void headerDateFollowsTheLocale() {
-        WindowFixture f;
+    void headerDateFollowsTheLocaleWhereTheCodePageCanHoldIt_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("English") << QLocale(QLocale::English) << "December 05, 2023 @ 12:09 AM";
+        QTest::newRow("German") << QLocale(QLocale::German) << "Dezember 05, 2023 @ 12:09 AM";
+        QTest::newRow("Russian") << QLocale(QLocale::Russian) << "December 05, 2023 @ 12:09 AM";
+        QTest::newRow("Japanese") << QLocale(QLocale::Japanese) << "December 05, 2023 @ 12:09 AM";
+    }
+    void headerDateFollowsTheLocaleWhereTheCodePageCanHoldIt() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, date);
+        WindowFixture f(locale);
         f.now = QDateTime(QDate(2023, 12, 5), QTime(0, 9));
         saveAs(f, f.programDirectory() + "/d.tolv");
-        QVERIFY(fileBytes(f.programDirectory() + "/d.tolv")
-                    .split('\r')[0]
-                    .endsWith(" 8, and  5          December 05, 2023 @ 12:09 AM"));
+        QVERIFY(f.messages.log().isEmpty());
+        const QString header =
+            TextEncoding::fromCodePage(fileBytes(f.programDirectory() + "/d.tolv").split('\r')[0]);
+        QVERIFY2(header.endsWith(" 8, and  5          " + date), qPrintable(header));
     }
 
     void readerRules_data() {
@@ -249,7 +272,6 @@ private slots:
                 QVERIFY(!value.contains('\t') && !value.contains('!') && !value.startsWith("-999"));
                 QVERIFY(!value.startsWith(' ') && !value.endsWith(' '));
             }
-            QVERIFY(read.state.SolverCount == 0 || read.state.SolverCount == 5);
             ++count;
         }
         QVERIFY(count >= 4);

@@ -2,13 +2,13 @@
 
 #include <QDir>
 
-WindowFixture::WindowFixture() : startDirectory(QDir::currentPath()), store(RegFileStore::defaultFilePath()) {
+WindowFixture::WindowFixture(const QLocale& locale)
+    : startDirectory(QDir::currentPath()), store(RegFileStore::defaultFilePath()) {
     QDir().mkpath(programDirectory() + QStringLiteral("/demos"));
     QFile::remove(store.filePath());
-    window = std::make_unique<MainWindow>(
-        state, AppServices{messages, fileDialogs, shell, store, lookups, programDirectory(),
-                           [this] { ++windowsClosed; }, [this] { return now; },
-                           QLocale(QLocale::English, QLocale::UnitedStates)});
+    window = std::make_unique<MainWindow>(state, AppServices{messages, fileDialogs, shell, store, lookups,
+                                                             programDirectory(), [this] { ++windowsClosed; },
+                                                             [this] { return now; }, locale});
 }
 
 WindowFixture::~WindowFixture() {

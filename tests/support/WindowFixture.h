@@ -17,7 +17,8 @@
 // The real main window over a temporary installation and the real settings store of the test's own
 // XDG_CONFIG_HOME, with fakes for what the platform would show or start.
 struct WindowFixture {
-    WindowFixture();
+    // Input file headers are dated in the given locale.
+    explicit WindowFixture(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates));
     ~WindowFixture();
 
     QLineEdit* box(const QString& name) const;
