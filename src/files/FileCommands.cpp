@@ -164,11 +164,8 @@ bool FileCommands::FileSaveAs() {
             modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
         },
         [&] {
-            if (state_.SaveFailed) {
-                state_.SaveFailed = false;
-                keepUnsaved(before);
+            if (state_.SaveFailed)
                 return;
-            }
             state_.DataChanged = false;
             form_.ShowFilename();
             form_.enableSubmitRun();
@@ -178,6 +175,11 @@ bool FileCommands::FileSaveAs() {
     runSteps(steps, [this](const Failure& f) {
         return handleFailure(QStringLiteral("FileSaveAs"), state_.fileTemp, f);
     });
+    // Also when the user gave up on a failing write: nothing was written.
+    if (state_.SaveFailed) {
+        state_.SaveFailed = false;
+        keepUnsaved(before);
+    }
     return result;
 }
 

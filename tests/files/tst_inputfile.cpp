@@ -154,17 +154,22 @@ private slots:
 
     void headerDateFollowsTheLocaleWhereTheCodePageCanHoldIt_data() {
         QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("date");
-        QTest::newRow("English") << QLocale(QLocale::English) << "December 05, 2023 @ 12:09 AM";
-        QTest::newRow("German") << QLocale(QLocale::German) << "Dezember 05, 2023 @ 12:09 AM";
-        QTest::newRow("Russian") << QLocale(QLocale::Russian) << "December 05, 2023 @ 12:09 AM";
-        QTest::newRow("Japanese") << QLocale(QLocale::Japanese) << "December 05, 2023 @ 12:09 AM";
+        QTest::newRow("English") << QLocale(QLocale::English) << QTime(0, 9)
+                                 << "December 05, 2023 @ 12:09 AM";
+        QTest::newRow("German") << QLocale(QLocale::German) << QTime(0, 9) << "Dezember 05, 2023 @ 12:09 AM";
+        QTest::newRow("Russian") << QLocale(QLocale::Russian) << QTime(0, 9)
+                                 << "December 05, 2023 @ 12:09 AM";
+        QTest::newRow("Japanese, afternoon")
+            << QLocale(QLocale::Japanese) << QTime(15, 7) << "December 05, 2023 @ 3:07 PM";
     }
     void headerDateFollowsTheLocaleWhereTheCodePageCanHoldIt() {
         QFETCH(QLocale, locale);
+        QFETCH(QTime, time);
         QFETCH(QString, date);
         WindowFixture f(locale);
-        f.now = QDateTime(QDate(2023, 12, 5), QTime(0, 9));
+        f.now = QDateTime(QDate(2023, 12, 5), time);
         saveAs(f, f.programDirectory() + "/d.tolv");
         QVERIFY(f.messages.log().isEmpty());
         const QString header =
