@@ -6,6 +6,7 @@
 #include "TabControl.h"
 #include "TipsText.h"
 #include "core/ProgramEnded.h"
+#include "layout/LayoutControl.h"
 #include "layout/TwipGeometry.h"
 #include "platform/MessageBoxes.h"
 
@@ -28,7 +29,6 @@
 namespace {
 constexpr int designClientWidth = 9540;
 constexpr int designClientHeight = 6270;
-constexpr int hiddenLeftLimit = -10000;
 const char* const tabIndexProperty = "tabIndex";
 const char* const captionProperty = "caption";
 
@@ -147,13 +147,15 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
 
     buildMenus();
     connectFileMenu();
-    auto* clientArea = new QWidget(this);
-    setCentralWidget(clientArea);
-    auto* canvas = new QWidget(clientArea);
+    clientArea_ = new QWidget(this);
+    setCentralWidget(clientArea_);
+    clientArea_->installEventFilter(this);
+    auto* canvas = new QWidget(clientArea_);
     canvas->setObjectName(QStringLiteral("picCanvas"));
     TwipGeometry::setRect(canvas, {0, 0, 9500, 6224});
     ODE_tabs_ = new TabControl(canvas);
     ODE_tabs_->setObjectName(QStringLiteral("ODE_tabs"));
+    controls_ << canvas << ODE_tabs_;
     for (const char* caption :
          {"&Input Parameters", "Demos", "&Solver Variables", "&Run", "&Tips/Suggestions"})
         ODE_tabs_->addTab(QString::fromUtf8(caption));
@@ -176,6 +178,7 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     const int menuHeight = menuBar()->sizeHint().height();
     resize(TwipGeometry::toPixels(this, designClientWidth),
            TwipGeometry::toPixels(this, designClientHeight) + menuHeight);
+    layoutWindow_ = std::make_unique<WidgetLayoutWindow>(clientArea_, controls_);
 }
 
 void MainWindow::buildMenus() {
@@ -422,7 +425,10 @@ void MainWindow::markDataChanged() {
 // Answer and note boxes select their whole text on gaining the focus, so typing replaces it. Deferred,
 // because a mouse click that brought the focus would otherwise place the cursor afterwards.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
+    if (watched == clientArea_) {
+        if (event->type() == QEvent::Resize)
+            Form_Resize();
+    } else if (event->type() == QEvent::FocusIn) {
         auto* box = static_cast<QLineEdit*>(watched);
         QMetaObject::invokeMethod(
             box, [box] { box->setSelection(0, 9999); }, Qt::QueuedConnection);
@@ -525,6 +531,16 @@ void MainWindow::enableSubmitRun() {
     cmdSubmit_->setEnabled(true);
 }
 
+void MainWindow::CaptureLayout() {
+    layout_.CaptureLayout(*layoutWindow_);
+}
+
+// Every resize of the client area, a restore from the task bar included.
+void MainWindow::Form_Resize() {
+    layout_.ScaleLayout(*layoutWindow_);
+    FitTipsText();
+}
+
 void MainWindow::ODE_tabs_Click() {
     FocusCurrentTab(ODE_tabs_);
     FitTipsText();
@@ -578,5 +594,6 @@ void MainWindow::Form_QueryUnload(CloseReason reason) {
 }
 
 void MainWindow::Form_Load() {
-    runCommand([this] { StartUpSequence(state_, *this, modules_, services_).run(); });
+    runCommand(
+        [this] { StartUpSequence(state_, *this, modules_, services_, [this] { CaptureLayout(); }).run(); });
 }

@@ -4,6 +4,8 @@
 #include "ProgramModules.h"
 #include "core/Form.h"
 #include "core/ProgramState.h"
+#include "layout/LayoutScaler.h"
+#include "layout/WidgetLayoutWindow.h"
 #include "platform/CommonDialog.h"
 
 #include <QList>
@@ -11,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -43,6 +46,8 @@ public:
     void Form_Load();
     bool programEnded() const { return modules_.end.ended(); }
     bool unloaded() const { return unloaded_; }
+    // Records the layout that every resize keeps in proportion.
+    void CaptureLayout();
 
     TabControl* tabs() const { return ODE_tabs_; }
 
@@ -72,6 +77,7 @@ private:
     void addControl(int tab, QWidget* control, const QString& name, const QRect& twips, int tabIndex);
     void connectMenu(const char* name, const std::function<void()>& handler);
 
+    void Form_Resize();
     void ODE_tabs_Click();
     void FocusCurrentTab(TabControl* tabs);
     void FitTipsText();
@@ -88,6 +94,7 @@ private:
     AppServices services_;
     CommonDialog CMDialog1_;
     ProgramModules modules_;
+    QWidget* clientArea_ = nullptr;
     TabControl* ODE_tabs_ = nullptr;
     std::array<QLineEdit*, 8> answerBoxes_{};
     std::array<QLabel*, 8> questionLabels_{};
@@ -100,6 +107,8 @@ private:
     QPushButton* cmdPlots_ = nullptr;
     QTextEdit* RichTextBox1_ = nullptr;
     QList<QObject*> controls_;
+    std::unique_ptr<WidgetLayoutWindow> layoutWindow_;
+    LayoutScaler layout_;
     int nextLabelTabIndex_ = 70;
     bool unloaded_ = false;
 };

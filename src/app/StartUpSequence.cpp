@@ -1,5 +1,6 @@
 #include "StartUpSequence.h"
 
+#include "IntroductionMessages.h"
 #include "ProgramModules.h"
 #include "core/DiskErrorPrompt.h"
 #include "core/Form.h"
@@ -13,8 +14,9 @@
 #include <limits>
 
 StartUpSequence::StartUpSequence(ProgramState& state, Form& form, ProgramModules& modules,
-                                 const AppServices& services)
-    : state_(state), form_(form), modules_(modules), services_(services) {}
+                                 const AppServices& services, std::function<void()> captureLayout)
+    : state_(state), form_(form), modules_(modules), services_(services),
+      captureLayout_(std::move(captureLayout)) {}
 
 void StartUpSequence::run() {
     using Root = SettingsStore::Root;
@@ -35,10 +37,21 @@ void StartUpSequence::run() {
         [&] { modules_.startup.Start_INI(); },
         [&] { modules_.commands.SetInputFile(state_.FileName); },
         [&] {
-            if (state_.RunCount < 2)
+            if (state_.RunCount < 2) {
+                showIntroduction('A');
                 registerFileTypes();
+            }
+        },
+        [&] {
+            if (state_.RunCount < 3)
+                showIntroduction('B');
+            if (state_.RunCount < 6)
+                showIntroduction('C');
+            if (state_.RunCount == 5 || state_.RunCount == 6)
+                showIntroduction('D');
         },
         [&] { state_.DataChanged = false; },
+        [&] { captureLayout_(); },
     };
     runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
 }
@@ -94,6 +107,11 @@ void StartUpSequence::readLastInputFile() {
     if (example)
         state_.FileName.clear();
     form_.PutAnswers();
+}
+
+void StartUpSequence::showIntroduction(char which) {
+    const IntroductionMessage message = introductionMessage(which);
+    services_.messages.show(message.title, message.text, MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
 }
 
 void StartUpSequence::registerFileTypes() {

@@ -1,12 +1,9 @@
 #include "TabControl.h"
 
+#include "layout/LayoutControl.h"
 #include "layout/TwipGeometry.h"
 
 #include <QTabBar>
-
-namespace {
-constexpr int tabBarHeightTwips = 360;
-}
 
 TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
     bar_->setObjectName(QStringLiteral("tabBar"));
@@ -26,7 +23,7 @@ void TabControl::addControl(int tab, QWidget* control, const QRect& twips) {
     placements_.append({control, tab});
     QRect placed = twips;
     if (tab != currentIndex())
-        placed.translate(-hiddenShift, 0);
+        placed.translate(-hiddenTabShift, 0);
     TwipGeometry::setRect(control, placed);
 }
 
@@ -53,15 +50,47 @@ void TabControl::setTabEnabled(int tab, bool on) {
 void TabControl::showTabControls(int tab) {
     for (const Placement& placement : placements_) {
         const int left = TwipGeometry::rect(placement.control).left();
-        const bool shifted = left < -hiddenShift / 2;
+        const bool shifted = left < hiddenLeftLimit;
         if (placement.tab == tab && shifted)
-            TwipGeometry::setLeft(placement.control, left + hiddenShift);
+            TwipGeometry::setLeft(placement.control, left + hiddenTabShift);
         else if (placement.tab != tab && !shifted)
-            TwipGeometry::setLeft(placement.control, left - hiddenShift);
+            TwipGeometry::setLeft(placement.control, left - hiddenTabShift);
     }
+}
+
+void TabControl::setTabHeight(double twips) {
+    if (twips < 0)
+        return;
+    tabHeight_ = twips;
+    placeTabBar();
+}
+
+void TabControl::setTabMaxWidth(double twips) {
+    if (twips < 0 || twips == tabMaxWidth_)
+        return;
+    tabMaxWidth_ = twips;
+    const int pixels = TwipGeometry::toPixels(this, static_cast<int>(twips));
+    bar_->setStyleSheet(pixels > 0 ? QStringLiteral("QTabBar::tab { max-width: %1px; }").arg(pixels)
+                                   : QString());
+}
+
+double TabControl::captionPointSize() const {
+    return bar_->font().pointSizeF();
+}
+
+void TabControl::setCaptionPointSize(double points) {
+    if (points <= 0 || points == captionPointSize())
+        return;
+    QFont font = bar_->font();
+    font.setPointSizeF(points);
+    bar_->setFont(font);
 }
 
 void TabControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    bar_->setGeometry(0, 0, width(), TwipGeometry::toPixels(this, tabBarHeightTwips));
+    placeTabBar();
+}
+
+void TabControl::placeTabBar() {
+    bar_->setGeometry(0, 0, width(), TwipGeometry::toPixels(this, static_cast<int>(tabHeight_)));
 }

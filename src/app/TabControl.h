@@ -7,11 +7,14 @@ class QTabBar;
 
 // A tab control whose pages' controls are all its own children: the controls of the tabs not shown are
 // moved 75000 twips to the left, and back when their tab is selected.
+// Its tab height, widest tab (0: as wide as the caption needs) and caption font follow the window's
+// size through layout scaling, which reaches them as properties.
 class TabControl : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(double tabHeight READ tabHeight WRITE setTabHeight)
+    Q_PROPERTY(double tabMaxWidth READ tabMaxWidth WRITE setTabMaxWidth)
+    Q_PROPERTY(double captionPointSize READ captionPointSize WRITE setCaptionPointSize)
 public:
-    static constexpr int hiddenShift = 75000;
-
     explicit TabControl(QWidget* parent = nullptr);
 
     int addTab(const QString& caption);
@@ -25,6 +28,13 @@ public:
     void setTabEnabled(int tab, bool on);
     QTabBar* tabBar() const { return bar_; }
 
+    double tabHeight() const { return tabHeight_; }
+    void setTabHeight(double twips);
+    double tabMaxWidth() const { return tabMaxWidth_; }
+    void setTabMaxWidth(double twips);
+    double captionPointSize() const;
+    void setCaptionPointSize(double points);
+
 signals:
     void currentChanged(int tab);
 
@@ -33,6 +43,7 @@ protected:
 
 private:
     void showTabControls(int tab);
+    void placeTabBar();
 
     struct Placement {
         QWidget* control;
@@ -40,4 +51,6 @@ private:
     };
     QTabBar* bar_;
     QList<Placement> placements_;
+    double tabHeight_ = 360;
+    double tabMaxWidth_ = 0;
 };

@@ -38,6 +38,12 @@ void TwipGeometry::setLeft(QWidget* widget, int left) {
     setRect(widget, r);
 }
 
+void TwipGeometry::setTop(QWidget* widget, int top) {
+    QRect r = rect(widget);
+    r.moveTop(top);
+    setRect(widget, r);
+}
+
 void TwipGeometry::setWidth(QWidget* widget, int width) {
     QRect r = rect(widget);
     r.setWidth(width);

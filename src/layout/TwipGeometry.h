@@ -12,6 +12,7 @@ inline constexpr int twipsPerInch = 1440;
 void setRect(QWidget* widget, const QRect& twips);
 QRect rect(const QWidget* widget);
 void setLeft(QWidget* widget, int left);
+void setTop(QWidget* widget, int top);
 void setWidth(QWidget* widget, int width);
 void setHeight(QWidget* widget, int height);
 

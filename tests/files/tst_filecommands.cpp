@@ -420,6 +420,7 @@ private slots:
             QVERIFY(writeFile(f.programDirectory() + "/user/" + name, inputFile("from file")));
         f.storeText("Software\\Quenwick\\Tolvik", "FileIn", name);
         f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user");
+        f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7"); // no introduction
         f.window->Form_Load();
         QCOMPARE(f.box("Alpha")->text(), alpha);
         QCOMPARE(f.state.FileName, fileName);
@@ -435,6 +436,7 @@ private slots:
         WindowFixture f;
         f.storeText("Software\\Quenwick\\Tolvik", "FileIn", "arm.tolv");
         f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user/gone");
+        f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7");
         f.window->Form_Load();
         QVERIFY(!f.window->programEnded());
         QVERIFY(f.messages.log().isEmpty());

@@ -57,13 +57,62 @@ private slots:
         QCOMPARE(QDir::currentPath(), f.programDirectory());
         QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory());
         QVERIFY(!f.state.DataChanged);
-        QVERIFY(f.messages.log().isEmpty());
+        QCOMPARE(f.messages.titles(),
+                 (QStringList{"Intro to Tolvik™", "Intro to Tolvik™", "Intro to Tolvik™ Demo procedure"}));
         // The store file is readable text.
         QFile file(f.store.filePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY(text.startsWith("Quenwick Settings Store, format 1\n\n[Software]\n"));
         QVERIFY(text.endsWith("\n[Software\\Quenwick]\n\n[Software\\Quenwick\\Tolvik]\n"));
+    }
+
+    void introductionMessagesThinOutWithUse_data() {
+        QTest::addColumn<QString>("runCount");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("0") << "0"
+                           << "ABC";
+        QTest::newRow("2") << "2"
+                           << "BC";
+        QTest::newRow("4") << "4"
+                           << "C";
+        QTest::newRow("5") << "5"
+                           << "CD";
+        QTest::newRow("6") << "6"
+                           << "D";
+        QTest::newRow("7") << "7"
+                           << "";
+    }
+    void introductionMessagesThinOutWithUse() {
+        QFETCH(QString, runCount);
+        QFETCH(QString, shown);
+        WindowFixture f;
+        f.storeText(programKey, "RunCount", runCount);
+        f.window->Form_Load();
+        QString seen;
+        for (const FakeMessageBoxes::Shown& message : f.messages.log()) {
+            QCOMPARE(message.icon, MessageBoxes::Icon::None);
+            QCOMPARE(message.buttons, MessageBoxes::Buttons::Ok);
+            seen += message.text.startsWith("Tolvik™ was")    ? "A"
+                    : message.text.startsWith("Tolvik™ prog") ? "B"
+                    : message.text.startsWith("Try a Demo")   ? "C"
+                                                              : "D";
+        }
+        QCOMPARE(seen, shown);
+        // Registration belongs to the first two starts only.
+        QCOMPARE(f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"), runCount == "0");
+        if (shown.endsWith("D")) {
+            QCOMPARE(f.messages.log().last().title, QString("Intro to Tolvik™ Submit procedure"));
+            QCOMPARE(
+                f.messages.log().last().text,
+                QString("Next, try 'File | Open' from menu:\n\n1. Click on 'File' and 'Open';\n2. Select "
+                        "an example (ex*.tolv) file;\n3. Click on 'Run' tab; and,\n4. Click on 'Submit "
+                        "Run' button; and,\n5. View your results (in ?NotePad?) and Plotvanes.\n\nThese "
+                        "steps are equivalent to running a Demo.  Now create your own file with answers "
+                        "to Tolvik™ questions and run it.  It's that simple."));
+        }
+        if (shown.startsWith("C"))
+            QVERIFY(f.messages.log().first().text.endsWith("and run it.  It's that simple.  "));
     }
 
     void storedValuesAreReadAtStart() {
@@ -157,6 +206,7 @@ private slots:
         if (!stored.isEmpty())
             f.storeText(programKey, "RunCount", stored);
         f.window->Form_Load();
+        f.messages.clear();
         f.box("Alpha")->setText("unsaved");
         f.control<QAction>("mnuFileExit")->trigger();
         QCOMPARE(storedText(f.store, programKey, "RunCount"), expected);
