@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
@@ -178,6 +179,8 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     const int menuHeight = menuBar()->sizeHint().height();
     resize(TwipGeometry::toPixels(this, designClientWidth),
            TwipGeometry::toPixels(this, designClientHeight) + menuHeight);
+    // The client area takes its design size now, not at the first show: the layout is captured first.
+    layout()->activate();
     layoutWindow_ = std::make_unique<WidgetLayoutWindow>(clientArea_, controls_);
 }
 

@@ -296,6 +296,34 @@ private slots:
         QCOMPARE(f.window->focusWidget(), tips);
     }
 
+    void resizingKeepsEveryControlInProportion() {
+        WindowFixture f;
+        f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7");
+        f.window->Form_Load();
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->tabs()->setCurrentIndex(4);
+        QWidget* client = f.window->centralWidget();
+        const QSize before = client->size();
+        f.window->resize(f.window->width() + before.width(), f.window->height() + before.height() / 2);
+        QTRY_COMPARE(client->size(), QSize(before.width() * 2, before.height() + before.height() / 2));
+        const double wide = double(client->width()) / before.width();
+        const double high = double(client->height()) / before.height();
+        const auto near = [](int actual, double expected) { return qAbs(actual - expected) <= 2; };
+        const QRect note = TwipGeometry::rect(f.box("Note1"));
+        QVERIFY2(near(note.left(), 120 * wide - 75000) && near(note.top(), 4590 * high) &&
+                     near(note.width(), 8772 * wide) && near(note.height(), 360 * high),
+                 "a control of a hidden tab");
+        QCOMPARE(f.box("Note1")->font().pointSizeF(), 8 * high);
+        const QRect tips = TwipGeometry::rect(f.control<QTextEdit>("RichTextBox1"));
+        QVERIFY(near(tips.left(), 240 * wide) && near(tips.top(), 360 * high));
+        const int outerWidth = TwipGeometry::toTwips(f.window.get(), f.window->frameGeometry().width());
+        QCOMPARE(tips.width(), outerWidth - 2650); // fitted after the scaling
+        f.window->tabs()->setCurrentIndex(0);
+        const QRect alpha = TwipGeometry::rect(f.box("Alpha"));
+        QVERIFY(near(alpha.left(), 120 * wide) && near(alpha.top(), 1680 * high));
+    }
+
     void titleBarShowsTheFileName() {
         WindowFixture f;
         f.window->ShowFilename();
