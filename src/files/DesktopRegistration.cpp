@@ -49,8 +49,8 @@ bool DesktopRegistration::registerTypes(const QList<FileType>& types) {
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     const bool written = writeMimePackage(types, dataHome) && writeDesktopEntries(types, dataHome) &&
                          writeDefaults(types, configHome);
-    runIfPresent(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
-    runIfPresent(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    startIfPresent(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
+    startIfPresent(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
     return written;
 }
 
@@ -121,13 +121,10 @@ bool DesktopRegistration::writeDefaults(const QList<FileType>& types, const QStr
     return writeWhole(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
-// Absent tools are no error: the desktop then simply refreshes its caches later.
-void DesktopRegistration::runIfPresent(const QString& tool, const QStringList& arguments) {
+// Started without waiting, so the first window does not wait for the desktop's caches. Absent tools
+// are no error: the desktop then simply refreshes its caches later.
+void DesktopRegistration::startIfPresent(const QString& tool, const QStringList& arguments) {
     const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty())
-        return;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        process.kill();
+    if (!program.isEmpty())
+        QProcess::startDetached(program, arguments);
 }

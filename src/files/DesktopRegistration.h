@@ -20,13 +20,13 @@ public:
     // The text of an Exec key that runs the program with one file.
     static QString execLine(const QString& program);
 
-    // Writes every file and refreshes the desktop's caches where their tools exist. False when a
-    // file could not be written.
+    // Writes every file and starts the refresh of the desktop's caches where their tools exist. False
+    // when a file could not be written.
     bool registerTypes(const QList<FileType>& types);
 
 private:
     bool writeMimePackage(const QList<FileType>& types, const QString& dataHome);
     bool writeDesktopEntries(const QList<FileType>& types, const QString& dataHome);
     bool writeDefaults(const QList<FileType>& types, const QString& configHome);
-    static void runIfPresent(const QString& tool, const QStringList& arguments);
+    static void startIfPresent(const QString& tool, const QStringList& arguments);
 };

@@ -497,6 +497,8 @@ private slots:
 
         if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
             QSKIP("update-mime-database is not installed");
+        // The desktop's caches are refreshed while the program goes on.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + "/mime/application/x-quenwick-tolv.xml"), 30000);
         QMimeDatabase mimes;
         QCOMPARE(mimes.mimeTypeForFile("B.TOLV", QMimeDatabase::MatchExtension).name(),
                  QString("application/x-quenwick-tolv"));
