@@ -1,16 +1,26 @@
 #include "TwipGeometry.h"
 
-#include <QVariant>
+#include <QHash>
 #include <QWidget>
 
 #include <cmath>
 
 namespace {
-constexpr const char* twipRectProperty = "twipRect";
+// The twips of every control placed through here. Kept beside the widgets rather than as a dynamic
+// property: a scaling pass reads and writes them for every control, and property look-ups by name
+// cost more than the rest of the pass.
+QHash<const QWidget*, QRect>& storedRects() {
+    static QHash<const QWidget*, QRect> rects;
+    return rects;
 }
 
+int toPixelsAt(double dpi, int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / TwipGeometry::twipsPerInch));
+}
+} // namespace
+
 int TwipGeometry::toPixels(const QWidget* widget, int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * widget->logicalDpiX() / twipsPerInch));
+    return toPixelsAt(widget->logicalDpiX(), twips);
 }
 
 int TwipGeometry::toTwips(const QWidget* widget, int pixels) {
@@ -18,15 +28,23 @@ int TwipGeometry::toTwips(const QWidget* widget, int pixels) {
 }
 
 void TwipGeometry::setRect(QWidget* widget, const QRect& twips) {
-    widget->setProperty(twipRectProperty, twips);
-    widget->setGeometry(toPixels(widget, twips.x()), toPixels(widget, twips.y()),
-                        toPixels(widget, twips.width()), toPixels(widget, twips.height()));
+    QHash<const QWidget*, QRect>& rects = storedRects();
+    const auto entry = rects.find(widget);
+    if (entry != rects.end()) {
+        *entry = twips;
+    } else {
+        rects.insert(widget, twips);
+        QObject::connect(widget, &QObject::destroyed, [widget] { storedRects().remove(widget); });
+    }
+    const double dpi = widget->logicalDpiX();
+    widget->setGeometry(toPixelsAt(dpi, twips.x()), toPixelsAt(dpi, twips.y()),
+                        toPixelsAt(dpi, twips.width()), toPixelsAt(dpi, twips.height()));
 }
 
 QRect TwipGeometry::rect(const QWidget* widget) {
-    const QVariant stored = widget->property(twipRectProperty);
-    if (stored.isValid())
-        return stored.toRect();
+    const auto stored = storedRects().constFind(widget);
+    if (stored != storedRects().cend())
+        return *stored;
     const QRect px = widget->geometry();
     return {toTwips(widget, px.x()), toTwips(widget, px.y()), toTwips(widget, px.width()),
             toTwips(widget, px.height())};
