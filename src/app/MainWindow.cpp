@@ -124,13 +124,13 @@ QColor normalLabelColour() {
     return QApplication::palette().color(QPalette::WindowText);
 }
 
+// A white T on blue, drawn without a font: loading one only for the icon would slow the first window.
 QIcon programIcon() {
     QPixmap pixmap(32, 32);
     pixmap.fill(QColor(0, 64, 160));
     QPainter painter(&pixmap);
-    painter.setPen(Qt::white);
-    painter.setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    painter.fillRect(7, 6, 18, 5, Qt::white);
+    painter.fillRect(13, 6, 6, 20, Qt::white);
     return QIcon(pixmap);
 }
 } // namespace
@@ -401,9 +401,9 @@ void MainWindow::buildRunTab() {
 }
 
 void MainWindow::buildTipsTab() {
+    // Filled when its tab is first shown: laying the text out is the dearest part of building the window.
     RichTextBox1_ = new QTextEdit;
     RichTextBox1_->setReadOnly(true);
-    RichTextBox1_->setHtml(tipsTextHtml());
     RichTextBox1_->setLineWrapMode(QTextEdit::FixedPixelWidth);
     addControl(TipsTab, RichTextBox1_, QStringLiteral("RichTextBox1"), {240, 360, 9000, 5712}, 65);
     RichTextBox1_->setLineWrapColumnOrWidth(TwipGeometry::toPixels(this, 9000 - 650));
@@ -574,6 +574,8 @@ void MainWindow::FocusCurrentTab(TabControl* tabs) {
 void MainWindow::FitTipsText() {
     if (ODE_tabs_->currentIndex() != TipsTab)
         return;
+    if (RichTextBox1_->document()->isEmpty())
+        RichTextBox1_->setHtml(tipsTextHtml());
     const int outerWidth = TwipGeometry::toTwips(this, frameGeometry().width());
     const int outerHeight = TwipGeometry::toTwips(this, frameGeometry().height());
     const int width = outerWidth > 10000 ? outerWidth - 2650 : outerWidth - 650;

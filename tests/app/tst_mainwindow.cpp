@@ -290,6 +290,7 @@ private slots:
         const int outerHeight = TwipGeometry::toTwips(f.window.get(), f.window->frameGeometry().height());
         f.window->tabs()->setCurrentIndex(4);
         auto* tips = f.control<QTextEdit>("RichTextBox1");
+        QVERIFY(tips->toPlainText().contains("Solver Control Parameter Definitions")); // filled when shown
         QCOMPARE(TwipGeometry::rect(tips).width(), tipsWidth);
         QCOMPARE(TwipGeometry::rect(tips).height(), outerHeight - 1200);
         QCOMPARE(tips->lineWrapColumnOrWidth(), TwipGeometry::toPixels(tips, tipsWidth - 650));
