@@ -31,14 +31,17 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	for b in $$(find build-bench/bench -maxdepth 1 -type f -executable -name 'bench_*'); do "$$b"; done
 
-# Fuzzes the input-file reader; new findings collect in build-fuzz/corpus, seeded from the kept corpus.
+# Fuzzes the input-file reader and the settings store's parser, FUZZ_SECONDS each; new findings collect in
+# build-fuzz/corpus and build-fuzz/store-corpus, seeded from the kept corpora.
 fuzz: deps
 	@scripts/install-deps clang libclang-rt-14-dev
 	cmake --preset fuzz
-	cmake --build --preset fuzz --target fuzz_reader -j $(JOBS)
-	mkdir -p build-fuzz/corpus
+	cmake --build --preset fuzz --target fuzz_reader fuzz_store -j $(JOBS)
+	mkdir -p build-fuzz/corpus build-fuzz/store-corpus
 	build-fuzz/fuzz_reader -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
 		build-fuzz/corpus tests/files/fuzz-corpus
+	build-fuzz/fuzz_store -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
+		build-fuzz/store-corpus tests/platform/store-corpus
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

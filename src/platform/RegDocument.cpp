@@ -202,6 +202,15 @@ QByteArray RegDocument::serialize() const {
     return out.toUtf8();
 }
 
+bool RegDocument::operator==(const RegDocument& other) const {
+    if (keys_.size() != other.keys_.size())
+        return false;
+    return std::all_of(keys_.cbegin(), keys_.cend(), [&](const Key& key) {
+        const Key* match = other.findKey(key.path);
+        return match && match->path == key.path && match->values == key.values;
+    });
+}
+
 qsizetype RegDocument::valueCount() const {
     qsizetype count = 0;
     for (const Key& key : keys_)

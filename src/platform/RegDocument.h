@@ -21,6 +21,7 @@ public:
     struct Value {
         QString name;
         StoredValue data;
+        bool operator==(const Value&) const = default;
     };
     struct Key {
         QString path;
@@ -33,6 +34,8 @@ public:
     // Nothing when the bytes are not a store file of this format.
     static std::optional<RegDocument> parse(const QByteArray& bytes);
     QByteArray serialize() const;
+    // The same keys with the same spellings and values; the order of the keys does not count.
+    bool operator==(const RegDocument& other) const;
 
     bool hasKey(const QString& path) const;
     void createKey(const QString& path);
