@@ -8,8 +8,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <sys/stat.h>
-
 namespace {
 constexpr int lockWaitMilliseconds = 10000;
 }
@@ -30,13 +28,14 @@ QString RegFileStore::storedPath(Root root, const QString& key) {
     return root == Root::ClassesRoot ? QStringLiteral("Software\\Classes\\") + key : key;
 }
 
-RegFileStore::Stamp RegFileStore::currentStamp() const {
-    struct stat info {};
-    if (::stat(QFile::encodeName(filePath_).constData(), &info) != 0)
-        return {};
-    return {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
-            static_cast<unsigned long long>(info.st_size),
-            static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
+RegFileStore::FileRead RegFileStore::readFile() const {
+    QFile file(filePath_);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, QFileInfo::exists(filePath_)};
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, true};
+    return {std::move(bytes), false};
 }
 
 QString RegFileStore::unusedAsideName() const {
@@ -48,30 +47,28 @@ QString RegFileStore::unusedAsideName() const {
     return name;
 }
 
-std::optional<RegDocument> RegFileStore::readDocument() {
-    QFile file(filePath_);
-    if (!file.open(QIODevice::ReadOnly))
-        return RegDocument{};
-    std::optional<RegDocument> parsed = RegDocument::parse(file.readAll());
-    if (parsed)
-        return parsed;
-    if (!damageNoticed_) {
+std::optional<RegDocument> RegFileStore::parseNoticingDamage(const QByteArray& bytes) {
+    std::optional<RegDocument> parsed = RegDocument::parse(bytes);
+    if (!parsed && !damageNoticed_) {
         damageNoticed_ = true;
         keptAs_ = unusedAsideName();
         if (damageNotice_)
             damageNotice_(filePath_, keptAs_);
     }
-    return std::nullopt;
+    return parsed;
+}
+
+void RegFileStore::refresh(const std::optional<QByteArray>& bytes) {
+    if (bytes == cachedBytes_)
+        return;
+    std::optional<RegDocument> parsed = bytes ? parseNoticingDamage(*bytes) : RegDocument{};
+    cachedBytes_ = bytes;
+    cachedDamaged_ = !parsed;
+    cached_ = parsed ? std::move(*parsed) : RegDocument{};
 }
 
 const RegDocument& RegFileStore::document() {
-    const Stamp stamp = currentStamp();
-    if (stamp != cachedStamp_) {
-        std::optional<RegDocument> read = readDocument();
-        cachedStamp_ = stamp;
-        cachedDamaged_ = !read;
-        cached_ = read ? std::move(*read) : RegDocument{};
-    }
+    refresh(readFile().bytes);
     return cached_;
 }
 
@@ -102,34 +99,35 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
     QLockFile lock(filePath_ + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMilliseconds))
         return false;
-    // Every writer replaces the file, so an unchanged stamp means the cached contents are current.
-    const Stamp stamp = currentStamp();
+    const FileRead read = readFile();
+    // What cannot be read may hold anything; replacing it would lose it.
+    if (read.unreadable)
+        return false;
+    refresh(read.bytes);
     // The defaults that stand in for a damaged file are never taken for its contents.
-    std::optional<RegDocument> fresh =
-        stamp == cachedStamp_ && !cachedDamaged_ ? std::optional(cached_) : readDocument();
-    if (!fresh) {
+    RegDocument fresh = cachedDamaged_ ? RegDocument{} : cached_;
+    if (cachedDamaged_) {
         // A damaged file is never overwritten: it is kept aside first.
         if (QFileInfo::exists(keptAs_))
             keptAs_ = unusedAsideName();
         if (!QFile::rename(filePath_, keptAs_))
             return false;
-        fresh = RegDocument{};
         damageNoticed_ = false;
     }
-    if (!change(*fresh) || !save(*fresh))
+    if (!change(fresh))
         return false;
-    cached_ = std::move(*fresh);
-    cachedStamp_ = currentStamp();
+    QByteArray bytes = fresh.serialize();
+    if (!save(bytes))
+        return false;
+    cached_ = std::move(fresh);
+    cachedBytes_ = std::move(bytes);
     cachedDamaged_ = false;
     return true;
 }
 
-bool RegFileStore::save(const RegDocument& document) {
+bool RegFileStore::save(const QByteArray& bytes) {
     QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = document.serialize();
-    if (file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return false;
     if (beforeCommit_)
         beforeCommit_();

@@ -7,7 +7,10 @@
 
 // The settings store as one .reg text file per user. Every write locks the file, re-reads it, applies
 // only its own change and saves through a temporary file, so concurrent writers lose nothing and a
-// crash never leaves half a file. Reads take no lock and re-parse only when the file changed.
+// crash never leaves half a file. Reads take no lock. Reads and writes alike read the file's bytes and
+// parse them only when they differ from the last parsed ones: a file replaced within one timestamp tick
+// can keep its inode, size and time. A file that exists but cannot be read is never replaced: writes
+// fail, reads find nothing.
 class RegFileStore : public SettingsStore {
 public:
     explicit RegFileStore(const QString& filePath);
@@ -28,24 +31,26 @@ public:
     bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) override;
 
 private:
-    struct Stamp {
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long modifiedNs = -1;
-        bool operator==(const Stamp&) const = default;
+    // The file's bytes; nothing when there is no file or it cannot be read, which sets unreadable.
+    struct FileRead {
+        std::optional<QByteArray> bytes;
+        bool unreadable = false;
     };
 
     static QString storedPath(Root root, const QString& key);
-    Stamp currentStamp() const;
+    FileRead readFile() const;
     QString unusedAsideName() const;
     const RegDocument& document();
-    // Nothing when the file is damaged; an empty document when there is no file.
-    std::optional<RegDocument> readDocument();
+    // Parses only bytes other than the last parsed; nothing stands for an empty store.
+    void refresh(const std::optional<QByteArray>& bytes);
+    // Nothing when the bytes are damaged, which is told once.
+    std::optional<RegDocument> parseNoticingDamage(const QByteArray& bytes);
     bool modify(const std::function<bool(RegDocument&)>& change);
-    bool save(const RegDocument& document);
+    bool save(const QByteArray& bytes);
 
     QString filePath_;
     RegDocument cached_;
-    Stamp cachedStamp_; // starts as a missing file's, which the empty cache matches
+    std::optional<QByteArray> cachedBytes_; // what cached_ was parsed from; starts as a missing file's
     bool cachedDamaged_ = false;
     bool damageNoticed_ = false;
     QString keptAs_;

@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "fuzz/StoreRoundTrip.h"
 #include "support/TestFiles.h"
 
@@ -23,6 +29,40 @@ QString helper(const QStringList& arguments) {
         return QStringLiteral("timed out");
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
+
+// Another program's write that keeps the file's inode, size and modification time, as a rewrite
+// within one timestamp tick does.
+bool rewriteKeepingStamp(const QString& path, const QByteArray& from, const QByteArray& to) {
+    struct stat before {};
+    if (::stat(QFile::encodeName(path).constData(), &before) != 0)
+        return false;
+    QByteArray bytes = fileBytes(path);
+    bytes.replace(from, to);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+// Permission bits bind root only while it acts as another user.
+class ActingAsAnotherUser {
+public:
+    ActingAsAnotherUser() : wasRoot_(::geteuid() == 0) {
+        if (wasRoot_ && ::seteuid(65534) != 0)
+            std::abort();
+    }
+    ~ActingAsAnotherUser() {
+        if (wasRoot_ && ::seteuid(0) != 0)
+            std::abort();
+    }
+    ActingAsAnotherUser(const ActingAsAnotherUser&) = delete;
+    ActingAsAnotherUser& operator=(const ActingAsAnotherUser&) = delete;
+
+private:
+    bool wasRoot_;
+};
 } // namespace
 
 class TestSettingsStore : public QObject {
@@ -161,6 +201,49 @@ private slots:
         } catch (const Failure& failure) {
             QCOMPARE(failure.number, 1001);
             QCOMPARE(failure.description, QString("Unable to create the registry key"));
+        }
+    }
+
+    void aRewriteThatKeepsTheFileStampIsNotMissed() {
+        RegFileStore store(path());
+        QVERIFY(store.createKey(CU, testKey));
+        QVERIFY(store.writeValue(CU, testKey, "Theirs", StoredValue::ofText("aaaa")));
+        QVERIFY(rewriteKeepingStamp(path(), "\"aaaa\"", "\"bbbb\""));
+        QCOMPARE(store.readValue(CU, testKey, "Theirs")->text, QString("bbbb"));
+        QVERIFY(rewriteKeepingStamp(path(), "\"bbbb\"", "\"cccc\""));
+        QVERIFY(store.writeValue(CU, testKey, "Mine", StoredValue::ofText("x")));
+        QCOMPARE(RegFileStore(path()).readValue(CU, testKey, "Theirs")->text, QString("cccc"));
+    }
+
+    void anUnreadableFileIsNeverReplaced_data() {
+        QTest::addColumn<bool>("directory");
+        QTest::newRow("write-only file") << false;
+        QTest::newRow("directory") << true;
+    }
+    void anUnreadableFileIsNeverReplaced() {
+        QFETCH(bool, directory);
+        QTemporaryDir shared;
+        const QString file = shared.path() + "/registry.reg";
+        const QByteArray stored = "Quenwick Settings Store, format 1\n[Software\\Test]\n\"A\"=\"1\"\n";
+        QVERIFY(directory ? QDir().mkpath(file) : writeFile(file, stored));
+        const auto writeOnly = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        const auto readAndEnter = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner |
+                                  QFile::ExeGroup | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(shared.path(), writeOnly | readAndEnter));
+        QVERIFY(directory || QFile::setPermissions(file, writeOnly));
+        {
+            ActingAsAnotherUser other;
+            RegFileStore store(file);
+            QVERIFY(!store.keyExists(CU, testKey));
+            QVERIFY(!store.readValue(CU, testKey, "A"));
+            QVERIFY(!store.createKey(CU, "Software\\Other"));
+            QVERIFY(!store.writeValue(CU, testKey, "A", StoredValue::ofText("2")));
+        }
+        if (directory) {
+            QVERIFY(QDir(file).isEmpty());
+        } else {
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+            QCOMPARE(fileBytes(file), stored);
         }
     }
 
