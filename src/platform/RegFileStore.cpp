@@ -1,16 +1,37 @@
 #include "RegFileStore.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 constexpr int lockWaitMilliseconds = 10000;
+// About as long as one write on a store of a thousand values holds the lock.
+constexpr int lockPauseMicroseconds = 2000;
+
+// QLockFile's own wait doubles its pauses up to seconds, so a waiter keeps missing the short gaps
+// between the writes of others and can give up while they go on. Short pauses, varied so waiters
+// do not move in step, give every waiter its turn soon after a release.
+bool acquire(QLockFile& lock) {
+    const QDeadlineTimer deadline(lockWaitMilliseconds);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        const int jitter = QRandomGenerator::global()->bounded(2 * lockPauseMicroseconds);
+        std::this_thread::sleep_for(std::chrono::microseconds(lockPauseMicroseconds + jitter));
+    }
+    return true;
 }
+} // namespace
 
 RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 
@@ -97,7 +118,7 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
     if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
         return false;
     QLockFile lock(filePath_ + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockWaitMilliseconds))
+    if (!acquire(lock))
         return false;
     const FileRead read = readFile();
     // What cannot be read may hold anything; replacing it would lose it.

@@ -14,10 +14,13 @@ const QString testKey = QStringLiteral("Software\\Test");
 constexpr auto root = SettingsStore::Root::CurrentUser;
 
 int writeMany(RegFileStore& store, const QString& prefix, int count) {
-    for (int i = 0; i < count; ++i)
-        if (!store.writeValue(root, testKey, prefix + QString::number(i),
-                              StoredValue::ofText(QString::number(i))))
+    for (int i = 0; i < count; ++i) {
+        const QString name = prefix + QString::number(i);
+        if (!store.writeValue(root, testKey, name, StoredValue::ofText(QString::number(i)))) {
+            QTextStream(stderr) << "the write of " << name << " failed\n";
             return 1;
+        }
+    }
     return 0;
 }
 

@@ -259,7 +259,7 @@ private slots:
         }
         for (QProcess* process : writers) {
             QVERIFY(process->waitForFinished(120000));
-            QCOMPARE(process->exitCode(), 0);
+            QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
         }
         QVERIFY(RegDocument::parse(fileBytes(path())).has_value());
         RegFileStore reader(path());
