@@ -7,6 +7,7 @@
 #include "files/DesktopRegistration.h"
 #include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 
@@ -19,17 +20,9 @@ StartUpSequence::StartUpSequence(ProgramState& state, Form& form, ProgramModules
       captureLayout_(std::move(captureLayout)) {}
 
 void StartUpSequence::run() {
-    using Root = SettingsStore::Root;
     makerKey_ = StoredValues::MakerKey();
     const std::vector<Step> steps{
-        [&] {
-            if (!modules_.registry.KeyExists(Root::CurrentUser, makerKey_)) {
-                modules_.registry.CreateKey(Root::CurrentUser, makerKey_);
-                modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
-            } else if (!modules_.registry.KeyExists(Root::CurrentUser, StoredValues::ProgramKey)) {
-                modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
-            }
-        },
+        [&] { createKeys(); },
         [&] { readStoredSettings(); },
         [&] { state_.FileName = modules_.stored.GetFileInRegistry(); },
         [&] { findLastInputFile(); },
@@ -54,6 +47,21 @@ void StartUpSequence::run() {
         [&] { captureLayout_(); },
     };
     runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
+}
+
+// Both keys in one save of the store.
+void StartUpSequence::createKeys() {
+    using Root = SettingsStore::Root;
+    const bool stored = services_.store.batch([&] {
+        if (!modules_.registry.KeyExists(Root::CurrentUser, makerKey_)) {
+            modules_.registry.CreateKey(Root::CurrentUser, makerKey_);
+            modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+        } else if (!modules_.registry.KeyExists(Root::CurrentUser, StoredValues::ProgramKey)) {
+            modules_.registry.CreateKey(Root::CurrentUser, StoredValues::ProgramKey);
+        }
+    });
+    if (!stored)
+        throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to create the registry key")};
 }
 
 void StartUpSequence::readStoredSettings() {
@@ -127,14 +135,17 @@ void StartUpSequence::registerFileTypes() {
                                        {"Tolv", "MyEditor.sh", "Tolv Input file", 50},
                                        {"plt", "Plotvanes", "XYplot file", 50}};
     QList<DesktopRegistration::FileType> types;
-    for (const Registration& r : registrations) {
-        modules_.association.RegisterFileType(QLatin1String(r.extension), state_.ParentPath,
-                                              QLatin1String(r.handler), QLatin1String(r.description),
-                                              QString());
-        types.append({QLatin1String(r.extension),
-                      QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
-                      QLatin1String(r.description), r.globWeight});
-    }
+    // The class entries go to the store in one save; a refused registration is not reported.
+    services_.store.batch([&] {
+        for (const Registration& r : registrations) {
+            modules_.association.RegisterFileType(QLatin1String(r.extension), state_.ParentPath,
+                                                  QLatin1String(r.handler), QLatin1String(r.description),
+                                                  QString());
+            types.append({QLatin1String(r.extension),
+                          QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
+                          QLatin1String(r.description), r.globWeight});
+        }
+    });
     DesktopRegistration().registerTypes(types);
 }
 

@@ -20,6 +20,7 @@ public:
     void run();
 
 private:
+    void createKeys();
     void readStoredSettings();
     void findLastInputFile();
     void readLastInputFile();

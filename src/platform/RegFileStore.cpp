@@ -89,6 +89,8 @@ void RegFileStore::refresh(const std::optional<QByteArray>& bytes) {
 }
 
 const RegDocument& RegFileStore::document() {
+    if (batch_)
+        return *batch_;
     refresh(readFile().bytes);
     return cached_;
 }
@@ -115,18 +117,57 @@ bool RegFileStore::writeValue(Root root, const QString& key, const QString& name
 }
 
 bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
+    if (batch_) {
+        const bool changed = change(*batch_);
+        batchChanged_ = batchChanged_ || changed;
+        return changed;
+    }
     if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
         return false;
     QLockFile lock(filePath_ + QStringLiteral(".lock"));
     if (!acquire(lock))
         return false;
+    std::optional<RegDocument> fresh = lockedContents();
+    return fresh && change(*fresh) && commit(std::move(*fresh));
+}
+
+bool RegFileStore::batch(const std::function<void()>& changes) {
+    if (batch_) {
+        changes();
+        return true;
+    }
+    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
+        return false;
+    QLockFile lock(filePath_ + QStringLiteral(".lock"));
+    if (!acquire(lock))
+        return false;
+    std::optional<RegDocument> fresh = lockedContents();
+    if (!fresh)
+        return false;
+    batch_ = &*fresh;
+    batchChanged_ = false;
+    try {
+        changes();
+    } catch (...) {
+        // A batch that did not run to its end saves nothing of it.
+        batch_ = nullptr;
+        throw;
+    }
+    batch_ = nullptr;
+    return !batchChanged_ || commit(std::move(*fresh));
+}
+
+std::optional<RegDocument> RegFileStore::lockedContents() {
     const FileRead read = readFile();
     // What cannot be read may hold anything; replacing it would lose it.
     if (read.unreadable)
-        return false;
+        return std::nullopt;
     refresh(read.bytes);
     // The defaults that stand in for a damaged file are never taken for its contents.
-    RegDocument fresh = cachedDamaged_ ? RegDocument{} : cached_;
+    return cachedDamaged_ ? RegDocument{} : cached_;
+}
+
+bool RegFileStore::commit(RegDocument document) {
     if (cachedDamaged_) {
         // A damaged file is never overwritten: it is kept aside first.
         if (QFileInfo::exists(keptAs_))
@@ -135,12 +176,10 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
             return false;
         damageNoticed_ = false;
     }
-    if (!change(fresh))
-        return false;
-    QByteArray bytes = fresh.serialize();
+    QByteArray bytes = document.serialize();
     if (!save(bytes))
         return false;
-    cached_ = std::move(fresh);
+    cached_ = std::move(document);
     cachedBytes_ = std::move(bytes);
     cachedDamaged_ = false;
     return true;

@@ -29,6 +29,8 @@ public:
     bool createKey(Root root, const QString& key) override;
     std::optional<StoredValue> readValue(Root root, const QString& key, const QString& name) override;
     bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) override;
+    // One lock, one re-read and at most one save, none when nothing changed.
+    bool batch(const std::function<void()>& changes) override;
 
 private:
     // The file's bytes; nothing when there is no file or it cannot be read, which sets unreadable.
@@ -46,6 +48,10 @@ private:
     // Nothing when the bytes are damaged, which is told once.
     std::optional<RegDocument> parseNoticingDamage(const QByteArray& bytes);
     bool modify(const std::function<bool(RegDocument&)>& change);
+    // Under the lock: the current contents to change, or nothing when the file cannot be read.
+    std::optional<RegDocument> lockedContents();
+    // Under the lock: keeps a damaged file aside, then saves.
+    bool commit(RegDocument document);
     bool save(const QByteArray& bytes);
 
     QString filePath_;
@@ -56,4 +62,6 @@ private:
     QString keptAs_;
     std::function<void(const QString&, const QString&)> damageNotice_;
     std::function<void()> beforeCommit_;
+    RegDocument* batch_ = nullptr; // the contents a batch is changing
+    bool batchChanged_ = false;
 };

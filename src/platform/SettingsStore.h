@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // One stored value of the settings store, of one of the three kinds it keeps.
@@ -35,4 +36,8 @@ public:
     virtual std::optional<StoredValue> readValue(Root root, const QString& key, const QString& name) = 0;
     // Writes into an existing key only; false when the key is missing or the store could not be written.
     virtual bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) = 0;
+    // Runs changes, whose writes are applied as one: what other programs wrote meanwhile is kept, and
+    // all of them or none reach the store. False when the store could not be read or written; changes
+    // then did not run, or nothing of them was kept. Batches inside a batch are part of it.
+    virtual bool batch(const std::function<void()>& changes) = 0;
 };

@@ -247,14 +247,20 @@ private slots:
         }
     }
 
+    void writersInFourProcessesLoseNothing_data() {
+        QTest::addColumn<QString>("batch");
+        QTest::newRow("one value a write") << "1";
+        QTest::newRow("seven values a batch") << "7";
+    }
     void writersInFourProcessesLoseNothing() {
+        QFETCH(QString, batch);
         RegFileStore store(path());
         QVERIFY(store.createKey(CU, testKey));
         QList<QProcess*> writers;
         for (int p = 0; p < 4; ++p) {
             auto* process = new QProcess(this);
             process->start(QStringLiteral(STORE_HELPER),
-                           {"write-many", path(), QString("p%1_").arg(p), QString::number(200)});
+                           {"write-many", path(), QString("p%1_").arg(p), QString::number(200), batch});
             writers << process;
         }
         for (QProcess* process : writers) {
@@ -271,13 +277,43 @@ private slots:
             }
     }
 
+    void aBatchSavesOnceOrNotAtAll() {
+        RegFileStore store(path());
+        QVERIFY(store.createKey(CU, testKey));
+        int saves = 0;
+        store.setBeforeCommit([&saves] { ++saves; });
+        QVERIFY(store.batch([&] {
+            store.createKey(CU, "Software\\Other");
+            QVERIFY(store.keyExists(CU, "Software\\Other")); // seen before the save
+            store.writeValue(CU, "Software\\Other", "A", StoredValue::ofText("1"));
+            QVERIFY(store.batch([&] { store.writeValue(CU, testKey, "B", StoredValue::ofText("2")); }));
+        }));
+        QCOMPARE(saves, 1);
+        QCOMPARE(RegFileStore(path()).readValue(CU, testKey, "B")->text, QString("2"));
+        QVERIFY(store.batch([&] { store.keyExists(CU, testKey); }));
+        QCOMPARE(saves, 1); // nothing changed, nothing saved
+        const QByteArray before = fileBytes(path());
+        QVERIFY_THROWS_EXCEPTION(Failure, store.batch([&] {
+            store.writeValue(CU, testKey, "C", StoredValue::ofText("3"));
+            throw Failure{57, "x"};
+        }));
+        QCOMPARE(fileBytes(path()), before);
+        QVERIFY(!store.readValue(CU, testKey, "C"));
+    }
+
+    void aWriteThatDiesBeforeCommitLeavesThePreviousFile_data() {
+        QTest::addColumn<QStringList>("extra");
+        QTest::newRow("one write") << QStringList();
+        QTest::newRow("a batch") << QStringList{"batch"};
+    }
     void aWriteThatDiesBeforeCommitLeavesThePreviousFile() {
+        QFETCH(QStringList, extra);
         RegFileStore store(path());
         store.createKey(CU, testKey);
         store.writeValue(CU, testKey, "Kept", StoredValue::ofText("old"));
         const QByteArray before = fileBytes(path());
         QProcess process;
-        process.start(QStringLiteral(STORE_HELPER), {"crash", path(), "Kept", "new"});
+        process.start(QStringLiteral(STORE_HELPER), QStringList{"crash", path(), "Kept", "new"} + extra);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitStatus(), QProcess::CrashExit);
         QCOMPARE(fileBytes(path()), before);

@@ -43,7 +43,10 @@ class TestSettings : public QObject {
 private slots:
     void firstStartOnACleanProfile() {
         WindowFixture f;
+        int saves = 0;
+        f.store.setBeforeCommit([&saves] { ++saves; });
         f.window->Form_Load();
+        QCOMPARE(saves, 2); // the keys, then the file types
         QVERIFY(f.store.keyExists(CU, "Software\\Quenwick"));
         QVERIFY(f.store.keyExists(CU, programKey));
         QCOMPARE(f.state.FileName, QString());
@@ -87,8 +90,12 @@ private slots:
         QFETCH(QString, runCount);
         QFETCH(QString, shown);
         WindowFixture f;
+        f.storeText("Software\\Quenwick", "tPause", "6");
         f.storeText(programKey, "RunCount", runCount);
+        int saves = 0;
+        f.store.setBeforeCommit([&saves] { ++saves; });
         f.window->Form_Load();
+        QCOMPARE(saves, runCount == "0" ? 1 : 0); // the keys were there
         QString seen;
         for (const FakeMessageBoxes::Shown& message : f.messages.log()) {
             QCOMPARE(message.icon, MessageBoxes::Icon::None);
