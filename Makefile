@@ -26,10 +26,14 @@ sanitize: deps
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 
+# The start-up benchmark needs a display: it runs under Xvfb.
 bench: deps
+	@scripts/install-deps libx11-dev
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
-	for b in $$(find build-bench/bench -maxdepth 1 -type f -executable -name 'bench_*'); do "$$b"; done
+	build-bench/bench/bench_store
+	build-bench/bench/bench_layout
+	xvfb-run -a build-bench/bench/bench_startup build-bench/src/tolvik build-bench/bench/bare_window 9
 
 # Fuzzes the input-file reader and the settings store's parser, FUZZ_SECONDS each; new findings collect in
 # build-fuzz/corpus and build-fuzz/store-corpus, seeded from the kept corpora.

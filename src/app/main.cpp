@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "core/ProgramState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PlainButtonsStyle.h"
 #include "platform/PosixFileSystemLookups.h"
 #include "platform/QtFileDialogBackend.h"
 #include "platform/QtMessageBoxes.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new PlainButtonsStyle);
     QApplication::setApplicationName(QStringLiteral("Tolvik"));
     QApplication::setOrganizationName(QStringLiteral("Quenwick"));
 
