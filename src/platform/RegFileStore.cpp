@@ -73,10 +73,18 @@ std::optional<RegDocument> RegFileStore::parseNoticingDamage(const QByteArray& b
     if (!parsed && !damageNoticed_) {
         damageNoticed_ = true;
         keptAs_ = unusedAsideName();
-        if (damageNotice_)
-            damageNotice_(filePath_, keptAs_);
+        damageToTell_ = true;
     }
     return parsed;
+}
+
+// Never while the lock is held: the notice may wait for the user, and other writers for the lock.
+void RegFileStore::tellDamage() {
+    if (!damageToTell_)
+        return;
+    damageToTell_ = false;
+    if (damageNotice_)
+        damageNotice_(filePath_, keptAs_);
 }
 
 void RegFileStore::refresh(const std::optional<QByteArray>& bytes) {
@@ -92,6 +100,7 @@ const RegDocument& RegFileStore::document() {
     if (batch_)
         return *batch_;
     refresh(readFile().bytes);
+    tellDamage();
     return cached_;
 }
 
@@ -122,13 +131,7 @@ bool RegFileStore::modify(const std::function<bool(RegDocument&)>& change) {
         batchChanged_ = batchChanged_ || changed;
         return changed;
     }
-    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
-        return false;
-    QLockFile lock(filePath_ + QStringLiteral(".lock"));
-    if (!acquire(lock))
-        return false;
-    std::optional<RegDocument> fresh = lockedContents();
-    return fresh && change(*fresh) && commit(std::move(*fresh));
+    return underLock([&](RegDocument& fresh) { return change(fresh) && commit(std::move(fresh)); });
 }
 
 bool RegFileStore::batch(const std::function<void()>& changes) {
@@ -136,25 +139,34 @@ bool RegFileStore::batch(const std::function<void()>& changes) {
         changes();
         return true;
     }
+    return underLock([&](RegDocument& fresh) {
+        batch_ = &fresh;
+        batchChanged_ = false;
+        try {
+            changes();
+        } catch (...) {
+            // A batch that did not run to its end saves nothing of it.
+            batch_ = nullptr;
+            throw;
+        }
+        batch_ = nullptr;
+        return !batchChanged_ || commit(std::move(fresh));
+    });
+}
+
+bool RegFileStore::underLock(const std::function<bool(RegDocument&)>& work) {
     if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
         return false;
-    QLockFile lock(filePath_ + QStringLiteral(".lock"));
-    if (!acquire(lock))
-        return false;
-    std::optional<RegDocument> fresh = lockedContents();
-    if (!fresh)
-        return false;
-    batch_ = &*fresh;
-    batchChanged_ = false;
-    try {
-        changes();
-    } catch (...) {
-        // A batch that did not run to its end saves nothing of it.
-        batch_ = nullptr;
-        throw;
+    bool done = false;
+    {
+        QLockFile lock(filePath_ + QStringLiteral(".lock"));
+        if (!acquire(lock))
+            return false;
+        std::optional<RegDocument> fresh = lockedContents();
+        done = fresh && work(*fresh);
     }
-    batch_ = nullptr;
-    return !batchChanged_ || commit(std::move(*fresh));
+    tellDamage();
+    return done;
 }
 
 std::optional<RegDocument> RegFileStore::lockedContents() {

@@ -29,7 +29,7 @@ public:
     bool createKey(Root root, const QString& key) override;
     std::optional<StoredValue> readValue(Root root, const QString& key, const QString& name) override;
     bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) override;
-    // One lock, one re-read and at most one save, none when nothing changed.
+    // One lock, one re-read and at most one save, none when nothing was written.
     bool batch(const std::function<void()>& changes) override;
 
 private:
@@ -47,7 +47,10 @@ private:
     void refresh(const std::optional<QByteArray>& bytes);
     // Nothing when the bytes are damaged, which is told once.
     std::optional<RegDocument> parseNoticingDamage(const QByteArray& bytes);
+    void tellDamage();
     bool modify(const std::function<bool(RegDocument&)>& change);
+    // Takes the lock and hands work the current contents; false when either cannot be had.
+    bool underLock(const std::function<bool(RegDocument&)>& work);
     // Under the lock: the current contents to change, or nothing when the file cannot be read.
     std::optional<RegDocument> lockedContents();
     // Under the lock: keeps a damaged file aside, then saves.
@@ -59,6 +62,7 @@ private:
     std::optional<QByteArray> cachedBytes_; // what cached_ was parsed from; starts as a missing file's
     bool cachedDamaged_ = false;
     bool damageNoticed_ = false;
+    bool damageToTell_ = false;
     QString keptAs_;
     std::function<void(const QString&, const QString&)> damageNotice_;
     std::function<void()> beforeCommit_;

@@ -38,6 +38,7 @@ public:
     virtual bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) = 0;
     // Runs changes, whose writes are applied as one: what other programs wrote meanwhile is kept, and
     // all of them or none reach the store. False when the store could not be read or written; changes
-    // then did not run, or nothing of them was kept. Batches inside a batch are part of it.
+    // then did not run, or nothing of them was kept. A batch inside a batch is part of the outer one,
+    // which alone decides what is kept.
     virtual bool batch(const std::function<void()>& changes) = 0;
 };

@@ -134,6 +134,7 @@ private slots:
         QTest::newRow("1999 x 1500") << 1999.0 << 1500.0 << false;
         QTest::newRow("2000 x 1499") << 2000.0 << 1499.0 << false;
         QTest::newRow("minimised") << 0.0 << 0.0 << false;
+        QTest::newRow("too wide to compute") << 1e39 << 6000.0 << false;
     }
     void smallWindowsAreLeftAsTheyAre() {
         QFETCH(double, width);
@@ -184,6 +185,7 @@ private slots:
         w["TextBox"].refused = {P::Top};
         w.controls.emplace_back("TextBox", box); // came after the capture
         w.width = 18000;
+        w.height = 9000;
         scaler.ScaleLayout(w);
         QCOMPARE(w["TextBox"].values[P::Top], 600.0);
         QCOMPARE(w["TextBox"].values[P::Width], 3600.0);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -320,6 +321,19 @@ private slots:
         // The lock the dead writer left does not block the next one.
         QVERIFY(store.writeValue(CU, testKey, "Kept", StoredValue::ofText("newer")));
         QCOMPARE(RegFileStore(path()).readValue(CU, testKey, "kept")->text, QString("newer"));
+    }
+
+    void theDamageNoticeWaitsForTheLockToBeFree() {
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        QVERIFY(writeFile(path(), "damaged"));
+        RegFileStore store(path());
+        bool lockFree = false;
+        store.setDamageNotice([&](const QString&, const QString&) {
+            QLockFile other(path() + ".lock"); // another program's writer, while the user reads the notice
+            lockFree = other.tryLock(0);
+        });
+        QVERIFY(store.batch([&] { store.createKey(CU, testKey); }));
+        QVERIFY(lockFree);
     }
 
     void aDamagedFileIsKeptAsideAndNeverOverwritten_data() {
