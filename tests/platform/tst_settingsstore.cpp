@@ -12,12 +12,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 
 #include "fuzz/StoreRoundTrip.h"
 #include "support/TestFiles.h"
+#include "support/UnprivilegedFileAccess.h"
 
 namespace {
 const QString testKey = QStringLiteral("Software\\Test");
@@ -46,24 +44,6 @@ bool rewriteKeepingStamp(const QString& path, const QByteArray& from, const QByt
     const timespec times[2] = {before.st_atim, before.st_mtim};
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
-
-// Permission bits bind root only while it acts as another user.
-class ActingAsAnotherUser {
-public:
-    ActingAsAnotherUser() : wasRoot_(::geteuid() == 0) {
-        if (wasRoot_ && ::seteuid(65534) != 0)
-            std::abort();
-    }
-    ~ActingAsAnotherUser() {
-        if (wasRoot_ && ::seteuid(0) != 0)
-            std::abort();
-    }
-    ActingAsAnotherUser(const ActingAsAnotherUser&) = delete;
-    ActingAsAnotherUser& operator=(const ActingAsAnotherUser&) = delete;
-
-private:
-    bool wasRoot_;
-};
 } // namespace
 
 class TestSettingsStore : public QObject {
@@ -233,7 +213,7 @@ private slots:
         QVERIFY(QFile::setPermissions(shared.path(), writeOnly | readAndEnter));
         QVERIFY(directory || QFile::setPermissions(file, writeOnly));
         {
-            ActingAsAnotherUser other;
+            UnprivilegedFileAccess other;
             RegFileStore store(file);
             QVERIFY(!store.keyExists(CU, testKey));
             QVERIFY(!store.readValue(CU, testKey, "A"));
