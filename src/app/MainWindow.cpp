@@ -220,6 +220,13 @@ void MainWindow::connectFileMenu() {
     });
     connectMenu("mnuFileDelete", [this] { modules_.commands.FileDelete(); });
     connectMenu("mnuFileExit", [this] { modules_.end.EndProgram(); });
+    connectMenu("mnuFileSubmit", [this] { cmdSubmit_Click(); });
+    connectMenu("mnuViewOutput", [this] { modules_.output.ViewLastOutput(QStringLiteral("~Tolvik.out")); });
+}
+
+void MainWindow::cmdSubmit_Click() {
+    if (isCompleteTest())
+        modules_.run.submit();
 }
 
 void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
@@ -395,6 +402,7 @@ void MainWindow::buildRunTab() {
     cmdSubmit_ = addButton(RunTab, QStringLiteral("cmdSubmit"), QStringLiteral("Submit &Run"),
                            {4920, 1920, 1600, 600}, 27);
     cmdSubmit_->setToolTip(submitTip);
+    connect(cmdSubmit_, &QPushButton::clicked, this, [this] { runCommand([this] { cmdSubmit_Click(); }); });
     cmdPlots_ = addButton(RunTab, QStringLiteral("cmdPlots"), QStringLiteral("View Previous Plot"),
                           {3840, 3720, 1600, 600}, 68);
     cmdPlots_->setToolTip(submitTip);

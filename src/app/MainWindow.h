@@ -40,6 +40,8 @@ public:
     void enableSubmitRun() override;
     CommonDialog& fileDialog() override { return CMDialog1_; }
     FileCommands& fileCommands() { return modules_.commands; }
+    RunSubmission& runModule() { return modules_.run; }
+    OutputViewer& outputModule() { return modules_.output; }
 
     bool isCompleteTest();
     // The start-up sequence; the window is shown afterwards unless it ended the program or was unloaded.
@@ -87,6 +89,7 @@ private:
     void cmdEditSolverData_Click();
     void markDataChanged();
     void connectFileMenu();
+    void cmdSubmit_Click();
     void runCommand(const std::function<void()>& routine);
     void Form_QueryUnload(CloseReason reason);
 

@@ -10,4 +10,8 @@ ProgramModules::ProgramModules(ProgramState& state, Form& form, const AppService
       writer(state, form, channel, services.messages, services.clock, services.locale),
       commands(state, form, services.messages,
                FileCommands::Modules{exists, end, writer, reader, channel, services.lookups}),
-      association(services.store) {}
+      association(services.store), output(state, OutputViewer::Modules{registry, exists, services.lookups,
+                                                                       services.messages, services.shell}),
+      run(state, form,
+          RunSubmission::Modules{registry, stored, exists, services.lookups, commands, output,
+                                 services.messages, services.shell, paths}) {}

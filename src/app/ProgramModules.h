@@ -7,6 +7,8 @@
 #include "files/FileCommands.h"
 #include "files/InputFileReader.h"
 #include "files/InputFileWriter.h"
+#include "run/OutputViewer.h"
+#include "run/RunSubmission.h"
 #include "settings/EditorLauncher.h"
 #include "settings/ExistenceTests.h"
 #include "settings/InstallPaths.h"
@@ -36,4 +38,6 @@ struct ProgramModules {
     InputFileWriter writer;
     FileCommands commands;
     FileAssociation association;
+    OutputViewer output;
+    RunSubmission run;
 };

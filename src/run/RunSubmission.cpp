@@ -1,0 +1,159 @@
+#include "RunSubmission.h"
+
+#include "OutputViewer.h"
+#include "RunCommandLine.h"
+#include "core/Failure.h"
+#include "core/Form.h"
+#include "files/FileCommands.h"
+#include "platform/FileSystemLookups.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Shell.h"
+#include "settings/ExistenceTests.h"
+#include "settings/InstallPaths.h"
+#include "settings/RegistryApi.h"
+#include "settings/StoredValues.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr auto CurrentUser = SettingsStore::Root::CurrentUser;
+using Box = MessageBoxes;
+} // namespace
+
+RunSubmission::RunSubmission(ProgramState& state, Form& form, Modules modules)
+    : state_(state), form_(form), modules_(modules) {}
+
+void RunSubmission::reportFailure(const QString& routine) {
+    modules_.messages.show(
+        QStringLiteral("A Tolvik File is missing!"),
+        QStringLiteral("File is missing ... in '") + routine +
+            QStringLiteral("' routine!\nTry running a different file that normally works, "
+                           "then try this\none again.  Did error come back?  Not sure what "
+                           "going on here."),
+        Box::Icon::Exclamation, Box::Buttons::Ok);
+}
+
+void RunSubmission::submit() {
+    try {
+        const QString makerKey = StoredValues::MakerKey();
+        if (!modules_.registry.KeyExists(CurrentUser, makerKey))
+            modules_.registry.CreateKey(CurrentUser, makerKey);
+        modules_.registry.SetValue(CurrentUser, makerKey, QStringLiteral("tPause"), RegistryApi::TextKind,
+                                   form_.pauseTimeText());
+    } catch (const Failure&) {
+        reportFailure(QStringLiteral("FileRun2"));
+        return;
+    }
+    state_.RunMode = QStringLiteral("*");
+    FileRun2();
+}
+
+void RunSubmission::runDemo() {
+    state_.RunMode = QStringLiteral("Demo");
+    FileRun2();
+}
+
+void RunSubmission::FileRun2() {
+    try {
+        modules_.registry.SetValue(CurrentUser, StoredValues::MakerKey(), QStringLiteral("tPause"),
+                                   RegistryApi::TextKind, form_.pauseTimeText());
+        if (!state_.DemoFile.isEmpty() && state_.RunMode == QLatin1String("Demo")) {
+            runDemoFile();
+            state_.SaveFailed = false;
+            return;
+        }
+        if (!saveBeforeRun())
+            return;
+        state_.fileTemp = state_.FileName;
+        StartRun();
+        state_.SaveFailed = false;
+    } catch (const Failure&) {
+        reportFailure(QStringLiteral("FileRun2"));
+    }
+}
+
+void RunSubmission::runDemoFile() {
+    const QString demos = InstallPaths::resolve(modules_.paths.programDirectory(), QStringLiteral("demos"));
+    modules_.lookups.changeDirectory(demos);
+    state_.fileTempPath = demos;
+    state_.fileTemp = state_.DemoFile;
+    state_.UserPath = QStringLiteral("demos");
+    if (state_.DemoFile.startsWith(QLatin1String("Ex")))
+        StartRun();
+}
+
+// False when the run must not go on: the user declined, or the file was not written.
+bool RunSubmission::saveBeforeRun() {
+    if (state_.FileName != NewDataName && !state_.DataChanged)
+        return true;
+    if (modules_.messages.show(QStringLiteral("File -not- saved OR has been modified!"),
+                               QStringLiteral("Okay to save '") + state_.FileName + QStringLiteral("' now?"),
+                               Box::Icon::Question, Box::Buttons::OkCancel) != Box::Answer::Ok)
+        return false;
+    if (!modules_.commands.FileSaveAs())
+        return false;
+    state_.fileTemp = state_.FileName;
+    state_.fileTempPath = state_.FilePath;
+    modules_.lookups.changeDirectory(state_.fileTempPath);
+    return modules_.exists.FileExists(state_.FileName);
+}
+
+void RunSubmission::StartRun() {
+    modules_.output.SetPlotFile(state_.fileTemp);
+    exitWin();
+}
+
+void RunSubmission::exitWin() {
+    try {
+        const QString programDirectory = modules_.paths.programDirectory();
+        if (state_.RunMode == QLatin1String("Demo")) {
+            const QString current = state_.FileName;
+            state_.FileName = state_.DemoFile;
+            modules_.stored.PutFileInRegistry();
+            state_.FileName = current;
+            state_.fileTemp = state_.DemoFile;
+            state_.UserPath = QStringLiteral("demos");
+            modules_.lookups.changeDirectory(
+                InstallPaths::resolve(programDirectory, QStringLiteral("demos")));
+        } else if (state_.UserPath == programDirectory) {
+            state_.UserPath.clear();
+            modules_.lookups.changeDirectory(state_.FilePath);
+        } else {
+            state_.fileTemp = state_.FileName;
+            const QString inside = programDirectory + QLatin1Char('/');
+            state_.UserPath = state_.FilePath;
+            if (const qsizetype at = state_.UserPath.indexOf(inside, 0, Qt::CaseInsensitive); at >= 0)
+                state_.UserPath.remove(at, inside.size());
+            modules_.stored.PutFileInRegistry();
+            modules_.lookups.changeDirectory(state_.FilePath);
+        }
+        if (state_.fileTemp.isEmpty())
+            return;
+        runScript();
+    } catch (const Failure&) {
+        reportFailure(QStringLiteral("exitWin"));
+    }
+}
+
+// A file outside the program directory keeps its output beside it, in its own directory's output.
+void RunSubmission::runScript() {
+    const QString programDirectory = modules_.paths.programDirectory();
+    const bool absolute = state_.UserPath.startsWith(QLatin1Char('/'));
+    const QString runDirectory = state_.UserPath.isEmpty() ? programDirectory
+                                 : absolute                ? state_.UserPath
+                                            : programDirectory + QLatin1Char('/') + state_.UserPath;
+    const QString output = runDirectory + QStringLiteral("/output");
+    if (!modules_.exists.dirExists(output))
+        modules_.lookups.makeDirectory(output);
+    const RunCommand command =
+        runCommandLine(programDirectory, state_.fileTemp, state_.UserPath, form_.autoExitChecked());
+    const QString script = command.arguments.first();
+    if (!QFileInfo(script).isFile()) {
+        modules_.messages.show(QStringLiteral("A Tolvik File is missing!"),
+                               QStringLiteral("The run script ") + script +
+                                   QStringLiteral(" is missing: nothing was run. Reinstall Tolvik."),
+                               Box::Icon::Exclamation, Box::Buttons::Ok);
+        return;
+    }
+    modules_.shell.runAndWait(command.program, command.arguments, modules_.lookups.currentDirectory());
+}
