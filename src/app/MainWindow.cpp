@@ -157,6 +157,11 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     ODE_tabs_ = new TabControl(canvas);
     ODE_tabs_->setObjectName(QStringLiteral("ODE_tabs"));
     controls_ << canvas << ODE_tabs_;
+    QList<QAction*> topMenus;
+    for (const char* name : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
+        topMenus << findChild<QAction*>(QLatin1String(name));
+    demoMode_ = std::make_unique<DemoMode>(
+        state_, DemoMode::Parts{ODE_tabs_, topMenus, modules_.commands, modules_.run});
     for (const char* caption :
          {"&Input Parameters", "Demos", "&Solver Variables", "&Run", "&Tips/Suggestions"})
         ODE_tabs_->addTab(QString::fromUtf8(caption));
@@ -221,6 +226,8 @@ void MainWindow::connectFileMenu() {
     connectMenu("mnuFileDelete", [this] { modules_.commands.FileDelete(); });
     connectMenu("mnuFileExit", [this] { modules_.end.EndProgram(); });
     connectMenu("mnuFileSubmit", [this] { cmdSubmit_Click(); });
+    connectMenu("mnuDemosRun", [this] { demoMode_->mnuDemosRun_Click(); });
+    connectMenu("mnuViewDemos", [this] { modules_.examples.ViewExampleFile(); });
     connectMenu("mnuViewOutput", [this] { modules_.output.ViewLastOutput(QStringLiteral("~Tolvik.out")); });
 }
 
@@ -333,16 +340,21 @@ void MainWindow::buildDemosTab() {
         const int top = 1900 + 480 * (row - 1);
         auto* option = new QRadioButton(QLatin1String(demo.example));
         addControl(DemosTab, option, indexed("Exam", row), {240, top, 1500, 360}, 19 + row);
+        connect(option, &QRadioButton::clicked, this,
+                [this, option] { demoMode_->Exam_Click(option->text()); });
         addLabel(DemosTab, indexed("ExTime", row), QLatin1String(demo.runTime), {1800, top + 60, 1200, 255});
         addLabel(DemosTab, indexed("Description", demo.descriptionIndex), QString::fromUtf8(demo.description),
                  {3600, top + 30, 5600, 450});
     }
-    addButton(DemosTab, QStringLiteral("cmdRunDemo"), QStringLiteral("&Run Demo"), {2400, 4200, 1600, 600},
-              24)
-        ->setToolTip(QStringLiteral("Runs selected example in DOS"));
-    addButton(DemosTab, QStringLiteral("cmdCancelDemo"), QStringLiteral("&Cancel"), {5160, 4200, 1600, 600},
-              25)
-        ->setToolTip(QStringLiteral("Return to main screen"));
+    QPushButton* run = addButton(DemosTab, QStringLiteral("cmdRunDemo"), QStringLiteral("&Run Demo"),
+                                 {2400, 4200, 1600, 600}, 24);
+    run->setToolTip(QStringLiteral("Runs selected example in DOS"));
+    connect(run, &QPushButton::clicked, this,
+            [this] { runCommand([this] { demoMode_->cmdRunDemo_Click(); }); });
+    QPushButton* cancel = addButton(DemosTab, QStringLiteral("cmdCancelDemo"), QStringLiteral("&Cancel"),
+                                    {5160, 4200, 1600, 600}, 25);
+    cancel->setToolTip(QStringLiteral("Return to main screen"));
+    connect(cancel, &QPushButton::clicked, this, [this] { demoMode_->cmdCancelDemo_Click(); });
 }
 
 void MainWindow::buildSolverTab() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppServices.h"
+#include "DemoMode.h"
 #include "ProgramModules.h"
 #include "core/Form.h"
 #include "core/ProgramState.h"
@@ -110,6 +111,7 @@ private:
     QPushButton* cmdPlots_ = nullptr;
     QTextEdit* RichTextBox1_ = nullptr;
     QList<QObject*> controls_;
+    std::unique_ptr<DemoMode> demoMode_;
     std::unique_ptr<WidgetLayoutWindow> layoutWindow_;
     LayoutScaler layout_;
     int nextLabelTabIndex_ = 70;

@@ -1,5 +1,7 @@
 #include "ProgramModules.h"
 
+#include "core/Form.h"
+
 ProgramModules::ProgramModules(ProgramState& state, Form& form, const AppServices& services,
                                std::function<void()> unloadMainWindow)
     : registry(services.store), paths(services.programDirectory),
@@ -14,4 +16,5 @@ ProgramModules::ProgramModules(ProgramState& state, Form& form, const AppService
                                                                        services.messages, services.shell}),
       run(state, form,
           RunSubmission::Modules{registry, stored, exists, services.lookups, commands, output,
-                                 services.messages, services.shell, paths}) {}
+                                 services.messages, services.shell, paths}),
+      examples(form.fileDialog(), editor, paths) {}

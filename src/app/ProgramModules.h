@@ -7,6 +7,7 @@
 #include "files/FileCommands.h"
 #include "files/InputFileReader.h"
 #include "files/InputFileWriter.h"
+#include "run/ExampleViewer.h"
 #include "run/OutputViewer.h"
 #include "run/RunSubmission.h"
 #include "settings/EditorLauncher.h"
@@ -40,4 +41,5 @@ struct ProgramModules {
     FileAssociation association;
     OutputViewer output;
     RunSubmission run;
+    ExampleViewer examples;
 };

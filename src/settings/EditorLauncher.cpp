@@ -2,6 +2,6 @@
 
 #include "platform/Shell.h"
 
-void EditorLauncher::openInEditor(const QString& file) {
-    shell_.startDetached(state_.ParentPath + QStringLiteral("/MyEditor.sh"), {file}, QString());
+bool EditorLauncher::openInEditor(const QString& file) {
+    return shell_.startDetached(state_.ParentPath + QStringLiteral("/MyEditor.sh"), {file}, QString());
 }

@@ -9,8 +9,9 @@ class EditorLauncher {
 public:
     EditorLauncher(ProgramState& state, Shell& shell) : state_(state), shell_(shell) {}
 
-    // The file arrives as one argument, blanks and all. Nothing is waited for or reported.
-    void openInEditor(const QString& file);
+    // The file arrives as one argument, blanks and all. Nothing is waited for or reported; false when
+    // the editor script could not be started.
+    bool openInEditor(const QString& file);
 
 private:
     ProgramState& state_;

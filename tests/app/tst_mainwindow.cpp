@@ -340,7 +340,7 @@ private slots:
         for (const char* name :
              {"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFileDelete", "mnuFileExit"})
             QVERIFY2(f.control<QAction>(name)->isEnabled(), name);
-        for (const char* name : {"mnuDemosRun", "mnuViewDemos", "mnuWebPres", "mnuHelpAbout"})
+        for (const char* name : {"mnuWebPres", "mnuHelpSource", "mnuHelpAbout"})
             QVERIFY2(!f.control<QAction>(name)->isEnabled(), name);
     }
 

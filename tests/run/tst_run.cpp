@@ -1,3 +1,4 @@
+#include "app/TabControl.h"
 #include "run/OutputViewer.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -6,6 +7,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 namespace {
@@ -126,7 +128,7 @@ private slots:
         f.box("Alpha")->setText("edited");
         f.state.DemoFile = demo;
         f.messages.script({Answer::Cancel});
-        f.window->runModule().runDemo();
+        f.control<QPushButton>("cmdRunDemo")->click();
         QCOMPARE(f.shell.started.size(), runs ? 1 : 0);
         if (runs) {
             QCOMPARE(f.shell.started[0].arguments.mid(1, 2), (QStringList{demo, "demos"}));
@@ -138,6 +140,53 @@ private slots:
         }
         QCOMPARE(f.state.FileName, QString("arm.tolv"));
         QCOMPARE(f.box("Alpha")->text(), QString("edited"));
+    }
+
+    void demoModeLocksTheMenusUntilCancel() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.box("Alpha")->setText("edited");
+        f.state.FileName = "arm.tolv";
+        f.messages.script({Answer::Cancel});
+        f.control<QAction>("mnuDemosRun")->trigger();
+        QVERIFY(!f.window->tabs()->isTabEnabled(1)); // Cancel at the save question: still normal
+        f.state.DataChanged = false;
+        f.control<QAction>("mnuDemosRun")->trigger();
+        for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
+            QVERIFY2(!f.control<QAction>(menu)->isEnabled(), menu);
+        TabControl* tabs = f.window->tabs();
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(!tabs->isTabEnabled(0) && !tabs->isTabEnabled(2) && !tabs->isTabEnabled(3) &&
+                tabs->isTabEnabled(4));
+        QCOMPARE(f.window->focusWidget()->objectName(), QString("Exam(1)"));
+        QCOMPARE(f.state.fileTemp, QString("ExNASA.Tod"));
+        f.control<QRadioButton>("Exam(4)")->click();
+        QCOMPARE(f.state.DemoFile, QString("ExAlpha.1.Tolv"));
+        f.control<QPushButton>("cmdCancelDemo")->click();
+        QVERIFY(f.state.DemoFile.isEmpty());
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(tabs->isTabEnabled(0) && !tabs->isTabEnabled(1) && tabs->isTabEnabled(2) &&
+                tabs->isTabEnabled(3));
+        QVERIFY(f.control<QAction>("mnuHelp")->isEnabled());
+    }
+
+    void exampleFilesOpenInTheEditor() {
+        WindowFixture f;
+        f.state.ParentPath = "/opt/Quenwick";
+        f.window->fileDialog().InitDir = "/before";
+        f.fileDialogs.cancel();
+        f.control<QAction>("mnuViewDemos")->trigger();
+        QCOMPARE(f.fileDialogs.requests()[0].title, QString("Open an Example File for illustration"));
+        QCOMPARE(f.fileDialogs.requests()[0].initialDirectory, f.programDirectory() + "/demos");
+        QCOMPARE(f.fileDialogs.requests()[0].filterIndex, 2);
+        QCOMPARE(f.window->fileDialog().InitDir, QString("/before"));
+        f.fileDialogs.choosePath(f.programDirectory() + "/demos/ExNASA.1.Tolv");
+        f.control<QAction>("mnuViewDemos")->trigger();
+        QCOMPARE(f.shell.started.size(), 1);
+        QCOMPARE(f.shell.started[0].program, QString("/opt/Quenwick/MyEditor.sh"));
+        QCOMPARE(f.shell.started[0].arguments, QStringList{f.programDirectory() + "/demos/ExNASA.1.Tolv"});
+        QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory() + "/demos");
     }
 
     void plotFileNames_data() {

@@ -1,0 +1,49 @@
+#include "DemoMode.h"
+
+#include "TabControl.h"
+#include "core/ProgramState.h"
+#include "files/FileCommands.h"
+#include "run/RunSubmission.h"
+
+#include <QAction>
+
+namespace {
+enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3 };
+}
+
+void DemoMode::mnuDemosRun_Click() {
+    if (parts_.commands.AskSaveChanges(state_.DataChanged))
+        return;
+    state_.fileTemp = QStringLiteral("ExNASA.Tod");
+    setMenusEnabled(false);
+    TabControl* tabs = parts_.tabs;
+    tabs->setTabEnabled(InputTab, false);
+    tabs->setTabEnabled(DemosTab, true);
+    tabs->setCurrentIndex(DemosTab);
+    tabs->setTabEnabled(SolverTab, false);
+    tabs->setTabEnabled(RunTab, false);
+}
+
+void DemoMode::cmdCancelDemo_Click() {
+    state_.DemoFile.clear();
+    TabControl* tabs = parts_.tabs;
+    tabs->setTabEnabled(InputTab, true);
+    tabs->setTabEnabled(DemosTab, false);
+    tabs->setCurrentIndex(InputTab);
+    tabs->setTabEnabled(SolverTab, true);
+    tabs->setTabEnabled(RunTab, true);
+    setMenusEnabled(true);
+}
+
+void DemoMode::Exam_Click(const QString& caption) {
+    state_.DemoFile = caption + QStringLiteral(".Tolv");
+}
+
+void DemoMode::cmdRunDemo_Click() {
+    parts_.run.runDemo();
+}
+
+void DemoMode::setMenusEnabled(bool enabled) {
+    for (QAction* menu : std::as_const(parts_.menus))
+        menu->setEnabled(enabled);
+}
