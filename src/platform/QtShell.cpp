@@ -17,7 +17,7 @@ bool QtShell::startDetached(const QString& program, const QStringList& arguments
 }
 
 RunEnd QtShell::runAndWait(const QString& program, const QStringList& arguments,
-                           const QString& workingDirectory) {
-    RunWindow window(program, arguments, workingDirectory, parent_);
+                           const QString& workingDirectory, const QString& outputFile) {
+    RunWindow window(program, arguments, workingDirectory, outputFile, parent_);
     return window.runToEnd();
 }

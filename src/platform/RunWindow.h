@@ -2,38 +2,60 @@
 
 #include "Shell.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTimer>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// Modal window shown while a program runs: elapsed time, the program's output lines as they come,
-// and a Stop button that ends the program and everything it started.
+// Modal window shown while a program runs: its command line, the elapsed time, its output lines as
+// they come (error output marked) and a Stop button that ends the program and everything it started.
+// At the end it says how the run ended; it closes by itself only after a clean finish.
 class RunWindow : public QDialog {
     Q_OBJECT
 public:
+    // outputFile, when given, is the file a good run writes: a run that leaves none newer than its
+    // start has not finished cleanly.
     RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
-              QWidget* parent = nullptr);
+              const QString& outputFile = QString(), QWidget* parent = nullptr);
 
     RunEnd runToEnd();
 
+    // What the window says of the run's end, empty while it runs.
+    QString endText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
 private:
-    void appendOutput();
+    void appendOutput(QProcess::ProcessChannel channel);
     void stopProgram();
     void programFinished(int exitCode, QProcess::ExitStatus status);
+    void programFailedToStart();
+    void showEnd(const QString& text, bool clean);
     void showElapsed();
     void signalGroup(int signal) const;
+    bool wroteOutput() const;
 
     QProcess process_;
+    QString outputFile_;
+    QDateTime started_;
     QElapsedTimer clock_;
     QTimer ticker_;
+    QStringDecoder outDecoder_;
+    QStringDecoder errDecoder_;
     QLabel* elapsed_;
+    QLabel* end_;
     QPlainTextEdit* output_;
     QPushButton* stop_;
-    RunEnd end_;
+    RunEnd result_;
     bool stopRequested_ = false;
+    bool closeWhenEnded_ = false;
+    bool ended_ = false;
 };

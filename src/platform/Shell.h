@@ -19,6 +19,8 @@ public:
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& workingDirectory) = 0;
     // Runs the program and waits for its end; the window stays painted but takes no input meanwhile.
+    // outputFile, when given, names the file (relative to the working directory) that a good run
+    // writes, so that a run which wrote none is not shown as a clean finish.
     virtual RunEnd runAndWait(const QString& program, const QStringList& arguments,
-                              const QString& workingDirectory) = 0;
+                              const QString& workingDirectory, const QString& outputFile = QString()) = 0;
 };

@@ -155,5 +155,6 @@ void RunSubmission::runScript() {
                                Box::Icon::Exclamation, Box::Buttons::Ok);
         return;
     }
-    modules_.shell.runAndWait(command.program, command.arguments, modules_.lookups.currentDirectory());
+    modules_.shell.runAndWait(command.program, command.arguments, modules_.lookups.currentDirectory(),
+                              QStringLiteral("~Tolvik.out"));
 }

@@ -6,23 +6,33 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
-// Presses Stop in the run window once the program's output holds the marker.
-void stopWhenOutputShows(const QString& marker, QString* seen) {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, marker, seen] {
+// Watches the run window: once its output holds the marker, presses the key (or Stop); once the run
+// has ended, notes what the window said and closes it. Lives as long as seen.
+struct Seen : QObject {
+    QString output;
+    QString end;
+};
+
+void drive(Seen* seen, const QString& marker = QString(), int key = 0) {
+    auto* poll = new QTimer(seen);
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* window = qobject_cast<RunWindow*>(widget);
-            if (!window)
+            if (!window || !window->isVisible())
                 continue;
-            const QString text = window->findChild<QPlainTextEdit*>("output")->toPlainText();
-            if (text.contains(marker)) {
-                *seen = text;
-                window->findChild<QPushButton*>("stop")->click();
-                poll->deleteLater();
+            seen->output = window->findChild<QPlainTextEdit*>("output")->toPlainText();
+            auto* button = window->findChild<QPushButton*>("stop");
+            if (!window->endText().isEmpty()) {
+                seen->end = window->endText();
+                button->click();
+                poll->stop();
+            } else if (!marker.isEmpty() && seen->output.contains(marker) && button->isEnabled()) {
+                key ? QTest::keyClick(window, Qt::Key(key)) : button->click();
             }
         }
     });
@@ -42,24 +52,67 @@ bool running(const QString& pid) {
 class TestQtShell : public QObject {
     Q_OBJECT
 private slots:
-    void runAndWaitAnswersTheEndState() {
+    void theWindowSaysHowTheRunEnded_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("exit code") << "echo working; exit 3" << int(RunEnd::State::Finished)
+                                   << "Finished with exit code 3.";
+        QTest::newRow("crash") << "kill -SEGV $$" << int(RunEnd::State::Crashed)
+                               << "The program ended abnormally.";
+        QTest::newRow("no output") << "echo working" << int(RunEnd::State::Finished)
+                                   << "Finished, but wrote no output (out.txt).";
+        QTest::newRow("clean") << "echo result > out.txt" << int(RunEnd::State::Finished) << "";
+    }
+    void theWindowSaysHowTheRunEnded() {
+        QFETCH(QString, script);
+        QFETCH(int, state);
+        QFETCH(QString, end);
+        QTemporaryDir dir;
         QtShell shell;
-        const RunEnd finished = shell.runAndWait("/bin/sh", {"-c", "echo working; exit 3"}, QDir::tempPath());
-        QCOMPARE(finished.state, RunEnd::State::Finished);
-        QCOMPARE(finished.exitCode, 3);
-        QCOMPARE(shell.runAndWait("/bin/sh", {"-c", "kill -SEGV $$"}, QString()).state,
-                 RunEnd::State::Crashed);
-        QCOMPARE(shell.runAndWait("/nonexistent/program", {}, QString()).state, RunEnd::State::FailedToStart);
+        Seen seen;
+        drive(&seen);
+        const RunEnd result = shell.runAndWait("/bin/sh", {"-c", script}, dir.path(), "out.txt");
+        QCOMPARE(int(result.state), state);
+        QCOMPARE(seen.end, end); // a clean finish closes the window by itself
     }
 
-    void stopEndsTheProgramAndWhatItStarted() {
+    void aProgramThatCannotStartIsReported() {
         QtShell shell;
-        QString output;
-        stopWhenOutputShows("ready", &output);
+        Seen seen;
+        drive(&seen);
+        QCOMPARE(shell.runAndWait("/nonexistent/program", {}, QString()).state, RunEnd::State::FailedToStart);
+        QVERIFY(seen.end.startsWith("Failed to start"));
+    }
+
+    void everyLineIsShownWhole() {
+        QtShell shell;
+        Seen seen;
+        drive(&seen);
+        // "é" split across two writes, an error line, and a last line without a line break.
+        shell.runAndWait("/bin/sh",
+                         {"-c", "printf 'caf\\303'; sleep 0.2; printf '\\251\\n'; echo oops >&2; "
+                                "sleep 0.2; printf last; exit 1"},
+                         QString());
+        QVERIFY2(seen.output.contains(QString::fromUtf8("café\n")), qPrintable(seen.output));
+        QVERIFY(seen.output.contains("! oops"));
+        QVERIFY(seen.output.endsWith("last"));
+    }
+
+    void stopOrEscapeEndsTheProgramAndWhatItStarted_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("stop") << 0;
+        QTest::newRow("escape") << int(Qt::Key_Escape);
+    }
+    void stopOrEscapeEndsTheProgramAndWhatItStarted() {
+        QFETCH(int, key);
+        QtShell shell;
+        Seen seen;
+        drive(&seen, "ready", key);
         const RunEnd end =
             shell.runAndWait("/bin/sh", {"-c", "sleep 60 & echo $!; echo ready; sleep 60"}, QString());
         QCOMPARE(end.state, RunEnd::State::Stopped);
-        const QString childPid = output.section('\n', 0, 0).trimmed();
+        const QString childPid = seen.output.section('\n', 0, 0).trimmed();
         QVERIFY(!childPid.isEmpty());
         QTRY_VERIFY(!running(childPid));
     }

@@ -17,8 +17,8 @@ public:
     bool openDocument(const QString& target) override;
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory) override;
-    RunEnd runAndWait(const QString& program, const QStringList& arguments,
-                      const QString& workingDirectory) override;
+    RunEnd runAndWait(const QString& program, const QStringList& arguments, const QString& workingDirectory,
+                      const QString& outputFile = QString()) override;
 
     QStringList opened;
     QList<Started> started;
