@@ -3,7 +3,7 @@
 # found, else $EDITOR (or nano, vi) in a terminal window. Never hands the file back to the desktop's
 # default handler, since that handler may be this script.
 file=$1
-[ -n "$file" ] || exit 2
+[ -n "$file" ] || { echo "MyEditor.sh: no file given" >&2; exit 2; }
 
 if [ -n "${VISUAL:-}" ]; then
     exec $VISUAL "$file"
@@ -19,10 +19,12 @@ if [ -z "$terminal_editor" ]; then
         command -v "$candidate" >/dev/null 2>&1 && terminal_editor=$candidate && break
     done
 fi
-[ -n "$terminal_editor" ] || exit 127
+[ -n "$terminal_editor" ] || { echo "MyEditor.sh: no text editor found to show $file" >&2; exit 127; }
 for terminal in x-terminal-emulator xterm; do
     if command -v "$terminal" >/dev/null 2>&1; then
+        # shellcheck disable=SC2086 # $EDITOR may carry options of its own
         exec "$terminal" -e $terminal_editor "$file"
     fi
 done
+echo "MyEditor.sh: no terminal found to run $terminal_editor for $file" >&2
 exit 127
