@@ -75,6 +75,16 @@ private slots:
         QCOMPARE(fileBytes(i.program() + "/user/output/arm.out"), report);
     }
 
+    void theManualIsRenderedToPdf() {
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute(RENDER_MANUAL,
+                                   {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", dir.path() + "/m.pdf"}),
+                 0);
+        const QByteArray pdf = fileBytes(dir.path() + "/m.pdf");
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ") >= 2);
+    }
+
     void theExamplesAreCompleteInputFiles() {
         const QStringList names{"ExNASA.Tod", "ExNASA.1", "ExNASA.2", "ExAlpha.1"};
         for (const QString& name : names) {
