@@ -35,9 +35,13 @@ finish() {
     exit "$1"
 }
 
+# The report shows in Tolvik's run window as it comes, and is kept.
 if [ -x "$solver_dir/tolvik-solver" ]; then
-    "$solver_dir/tolvik-solver" "$file" > "$report" 2>&1
-    finish $?
+    status_file=$(mktemp) || exit 1
+    { "$solver_dir/tolvik-solver" "$file"; echo $? > "$status_file"; } 2>&1 | tee "$report"
+    status=$(cat "$status_file")
+    rm -f "$status_file"
+    finish "$status"
 fi
 
 if [ -f "$solver_dir/TOLVIK.EXE" ] && command -v dosbox > /dev/null 2>&1; then
@@ -67,7 +71,7 @@ fi
     echo "Arguments: file=$file directory=$userdir ending=$ending"
     echo "Input file:"
     cat -- "$file"
-} > "$report" 2>&1
+} 2>&1 | tee "$report"
 cp -- "$report" "$saved"
 echo "run-TolW.sh: no solver in $solver_dir" >&2
 exit 3

@@ -146,7 +146,11 @@ void StartUpSequence::registerFileTypes() {
                           QLatin1String(r.description), r.globWeight});
         }
     });
-    DesktopRegistration().registerTypes(types);
+    DesktopRegistration desktop;
+    const QString programDirectory = modules_.paths.programDirectory();
+    desktop.registerProgram(programDirectory + QStringLiteral("/tolvik"),
+                            programDirectory + QStringLiteral("/tolvik.svg"));
+    desktop.registerTypes(types);
 }
 
 StepOutcome StartUpSequence::handleLoadFailure(const Failure& failure) {

@@ -44,6 +44,15 @@ QString DesktopRegistration::execLine(const QString& program) {
     return QLatin1Char('"') + quoted + QStringLiteral("\" %f");
 }
 
+bool DesktopRegistration::registerProgram(const QString& program, const QString& icon) {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Tolvik\n"
+                                         "Comment=Robot-arm inverse problems: answers, runs and results\n"
+                                         "Exec=%1\nIcon=%2\nTerminal=false\nCategories=Science;Education;\n")
+                              .arg(execLine(program).chopped(3), icon);
+    return writeWhole(dataHome + QStringLiteral("/applications/quenwick-tolvik.desktop"), entry.toUtf8());
+}
+
 bool DesktopRegistration::registerTypes(const QList<FileType>& types) {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

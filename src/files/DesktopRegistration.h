@@ -20,6 +20,10 @@ public:
     // The text of an Exec key that runs the program with one file.
     static QString execLine(const QString& program);
 
+    // The program's own desktop entry, with its icon, so that desktops list it among their programs.
+    // Written before registerTypes, whose cache refresh then takes it in.
+    bool registerProgram(const QString& program, const QString& icon);
+
     // Writes every file and starts the refresh of the desktop's caches where their tools exist. False
     // when a file could not be written.
     bool registerTypes(const QList<FileType>& types);

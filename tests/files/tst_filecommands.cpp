@@ -493,6 +493,9 @@ private slots:
         QVERIFY(entry.contains("Exec=\"" + QDir::cleanPath(f.programDirectory() + "/..").toUtf8() +
                                "/MyEditor.sh\" %f\n"));
         QVERIFY(entry.contains("MimeType=application/x-quenwick-out;application/x-quenwick-tolv;\n"));
+        const QByteArray program = fileBytes(data + "/applications/quenwick-tolvik.desktop");
+        QVERIFY(program.contains("Exec=\"" + f.programDirectory().toUtf8() + "/tolvik\"\n"));
+        QVERIFY(program.contains("Icon=" + f.programDirectory().toUtf8() + "/tolvik.svg\n"));
         QCOMPARE(DesktopRegistration::execLine("/a b/$x\\y"), QString("\"/a b/\\\\$x\\\\\\\\y\" %f"));
 
         if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
