@@ -21,7 +21,7 @@ struct ProgramState {
 
     QString fileTemp;
     QString fileTempPath;
-    QString RunMode;
+    QString RunMode = QStringLiteral(" ");
     QString DemoFile;
 
     QString UserPath;
