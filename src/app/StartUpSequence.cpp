@@ -28,7 +28,10 @@ void StartUpSequence::run() {
         [&] { findLastInputFile(); },
         [&] { readLastInputFile(); },
         [&] { modules_.startup.Start_INI(); },
-        [&] { modules_.commands.SetInputFile(state_.FileName); },
+        // A file that was read keeps its own directory: the bare name alone would place it in the
+        // program directory, which the directory check has just made current, and Save and Submit
+        // would then miss it.
+        [&] { modules_.commands.SetInputFile(lastFileRead_ ? LoadPath_ : state_.FileName); },
         [&] {
             if (state_.RunCount < 2) {
                 showIntroduction('A');
@@ -106,6 +109,7 @@ void StartUpSequence::readLastInputFile() {
         state_.fileTemp = state_.FileName;
         state_.FileNum = modules_.channel.FreeFile();
         modules_.channel.openForInput(state_.FileNum, LoadPath_);
+        lastFileRead_ = true;
         modules_.reader.FileReadMe(state_.fileTemp, state_.fileTempPath);
         modules_.channel.close(state_.FileNum);
         form_.GetAnswers();

@@ -35,4 +35,5 @@ private:
     std::function<void()> captureLayout_;
     QString makerKey_;
     QString LoadPath_;
+    bool lastFileRead_ = false;
 };

@@ -424,10 +424,10 @@ private slots:
         f.window->Form_Load();
         QCOMPARE(f.box("Alpha")->text(), alpha);
         QCOMPARE(f.state.FileName, fileName);
-        // A bare name is placed in the current directory, which the start-up check made the program's;
-        // without a name the stored directory stays.
+        // A file that was read keeps its directory; a name that was not read is placed in the current
+        // directory, which the start-up check made the program's; without a name the stored one stays.
         QCOMPARE(f.state.FilePath,
-                 fileName.isEmpty() ? f.programDirectory() + "/user" : f.programDirectory());
+                 name == "gone.tolv" ? f.programDirectory() : f.programDirectory() + "/user");
         QVERIFY(!f.state.DataChanged);
         QVERIFY(f.messages.log().isEmpty());
     }

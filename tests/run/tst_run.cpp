@@ -85,6 +85,22 @@ private slots:
         }
     }
 
+    void theFileReopenedAtStartRunsWhereItLies() {
+        WindowFixture f;
+        QVERIFY(writeFile(f.programDirectory() + "/run-TolW.sh", "exit 0\n"));
+        QDir().mkpath(f.programDirectory() + "/user");
+        QVERIFY(writeFile(f.programDirectory() + "/user/arm.tolv",
+                          "arm\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"));
+        f.storeText(programKey, "FileIn", "arm.tolv");
+        f.storeText(programKey, "userPath", "user");
+        f.storeText(programKey, "RunCount", "7");
+        f.window->Form_Load();
+        submit(f);
+        QCOMPARE(f.shell.started.size(), 1);
+        QCOMPARE(f.shell.started[0].workingDirectory, f.programDirectory() + "/user");
+        QCOMPARE(f.shell.started[0].arguments.mid(1, 2), (QStringList{"arm.tolv", "user"}));
+    }
+
     void unsavedDataAskFirst() {
         WindowFixture f;
         openSaved(f, f.programDirectory() + "/user/arm.tolv");
