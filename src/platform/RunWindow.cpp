@@ -81,9 +81,20 @@ void RunWindow::appendOutput(QProcess::ProcessChannel channel) {
     if (text.isEmpty())
         return;
     if (channel == QProcess::StandardError)
-        text = QStringLiteral("! ") + text.replace(QLatin1Char('\n'), QStringLiteral("\n! "));
+        text = markedErrorLines(text);
     output_->moveCursor(QTextCursor::End);
     output_->insertPlainText(text);
+}
+
+QString RunWindow::markedErrorLines(const QString& text) {
+    QString marked;
+    for (const QChar c : text) {
+        if (errorLineStarts_)
+            marked += QStringLiteral("! ");
+        marked += c;
+        errorLineStarts_ = c == QLatin1Char('\n');
+    }
+    return marked;
 }
 
 void RunWindow::showElapsed() {

@@ -35,6 +35,8 @@ protected:
 
 private:
     void appendOutput(QProcess::ProcessChannel channel);
+    // "! " before every line of error output, also when a line comes in several reads.
+    QString markedErrorLines(const QString& text);
     void stopProgram();
     void programFinished(int exitCode, QProcess::ExitStatus status);
     void programFailedToStart();
@@ -58,4 +60,5 @@ private:
     bool stopRequested_ = false;
     bool closeWhenEnded_ = false;
     bool ended_ = false;
+    bool errorLineStarts_ = true;
 };

@@ -95,7 +95,7 @@ private slots:
                                 "sleep 0.2; printf last; exit 1"},
                          QString());
         QVERIFY2(seen.output.contains(QString::fromUtf8("café\n")), qPrintable(seen.output));
-        QVERIFY(seen.output.contains("! oops"));
+        QVERIFY(seen.output.contains("\n! oops\n") && seen.output.count("!") == 1);
         QVERIFY(seen.output.endsWith("last"));
     }
 
