@@ -26,8 +26,12 @@ saved=output/${file%.*}.out
 # The pause time in seconds, from the settings file that Tolvik keeps.
 pause_time() {
     store=${XDG_CONFIG_HOME:-$HOME/.config}/Quenwick/registry.reg
-    seconds=$(sed -n '/^\[Software\\Quenwick\]$/,/^\[/s/^"tPause"="\([0-9]*\)"$/\1/p' "$store" 2>/dev/null)
-    echo "${seconds:-20}"
+    seconds=$(sed -n '/^\[Software\\Quenwick\]$/,/^\[/s/^"tPause"="\([0-9]*\.\{0,1\}[0-9]*\)"$/\1/p' \
+        "$store" 2>/dev/null)
+    case $seconds in
+        '' | .) echo 20 ;;
+        *) echo "$seconds" ;;
+    esac
 }
 
 finish() {
@@ -35,12 +39,12 @@ finish() {
     exit "$1"
 }
 
-# The report shows in Tolvik's run window as it comes, and is kept.
+# The report shows in Tolvik's run window as it comes, and is kept; the solver's status comes back
+# through descriptor 3.
 if [ -x "$solver_dir/tolvik-solver" ]; then
-    status_file=$(mktemp) || exit 1
-    { "$solver_dir/tolvik-solver" "$file"; echo $? > "$status_file"; } 2>&1 | tee "$report"
-    status=$(cat "$status_file")
-    rm -f "$status_file"
+    exec 4>&1
+    status=$({ { "$solver_dir/tolvik-solver" "$file" 2>&1; echo $? >&3; } | tee "$report" >&4; } 3>&1)
+    exec 4>&-
     finish "$status"
 fi
 

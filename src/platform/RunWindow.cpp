@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -59,6 +60,7 @@ RunEnd RunWindow::runToEnd() {
     started_ = QDateTime::currentDateTime();
     process_.start();
     if (process_.waitForStarted()) {
+        group_ = static_cast<pid_t>(process_.processId());
         clock_.start();
         showElapsed();
         ticker_.start(500);
@@ -101,22 +103,15 @@ void RunWindow::showElapsed() {
     elapsed_->setText(tr("Elapsed: %1 s").arg(clock_.elapsed() / 1000));
 }
 
-void RunWindow::signalGroup(int signal) const {
-    const qint64 pid = process_.processId();
-    if (pid > 0)
-        ::kill(-static_cast<pid_t>(pid), signal);
-}
-
 void RunWindow::stopProgram() {
-    if (stopRequested_)
+    if (stopRequested_ || group_ <= 0)
         return;
     stopRequested_ = true;
     stop_->setEnabled(false);
-    signalGroup(SIGTERM);
-    QTimer::singleShot(graceMilliseconds, this, [this] {
-        if (process_.state() != QProcess::NotRunning)
-            signalGroup(SIGKILL);
-    });
+    ::kill(-group_, SIGTERM);
+    // What ignores the request is killed after the grace, also when the program itself has ended
+    // and the window has closed meanwhile.
+    QTimer::singleShot(graceMilliseconds, qApp, [group = group_] { ::kill(-group, SIGKILL); });
 }
 
 // Esc and the close box while the program runs act as Stop; the window closes once it has ended.

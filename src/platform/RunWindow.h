@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <QTimer>
 
+#include <sys/types.h>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -42,7 +44,6 @@ private:
     void programFailedToStart();
     void showEnd(const QString& text, bool clean);
     void showElapsed();
-    void signalGroup(int signal) const;
     bool wroteOutput() const;
 
     QProcess process_;
@@ -61,4 +62,5 @@ private:
     bool closeWhenEnded_ = false;
     bool ended_ = false;
     bool errorLineStarts_ = true;
+    pid_t group_ = 0; // the process group of the program and everything it starts
 };

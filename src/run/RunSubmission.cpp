@@ -115,15 +115,18 @@ void RunSubmission::exitWin() {
             state_.UserPath = QStringLiteral("demos");
             modules_.lookups.changeDirectory(
                 InstallPaths::resolve(programDirectory, QStringLiteral("demos")));
-        } else if (state_.UserPath == programDirectory) {
+        } else if (state_.UserPath == programDirectory && state_.FilePath == programDirectory) {
+            // Only a second run of a file that lies in the program directory itself; any other file
+            // keeps its place.
             state_.UserPath.clear();
             modules_.lookups.changeDirectory(state_.FilePath);
         } else {
             state_.fileTemp = state_.FileName;
             const QString inside = programDirectory + QLatin1Char('/');
             state_.UserPath = state_.FilePath;
-            if (const qsizetype at = state_.UserPath.indexOf(inside, 0, Qt::CaseInsensitive); at >= 0)
-                state_.UserPath.remove(at, inside.size());
+            // Only a path that begins there lies below the program directory.
+            if (state_.UserPath.startsWith(inside, Qt::CaseInsensitive))
+                state_.UserPath.remove(0, inside.size());
             modules_.stored.PutFileInRegistry();
             modules_.lookups.changeDirectory(state_.FilePath);
         }

@@ -61,6 +61,16 @@ private slots:
         QVERIFY(!QFile::exists(i.program() + "/user/hacked"));
     }
 
+    void aFailingSolverFailsTheRun() {
+        Installation i;
+        QVERIFY(writeFile(i.program() + "/user/arm.v2.tolv", "arm\r\n"));
+        const QString solver = i.program() + "/solver/tolvik-solver";
+        QVERIFY(writeFile(solver, "#!/bin/sh\necho diverged\nexit 5\n"));
+        QFile::setPermissions(solver, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(i.run("arm.v2.tolv"), 5);
+        QCOMPARE(fileBytes(i.program() + "/user/output/arm.v2.out"), QByteArray("diverged\n"));
+    }
+
     void withoutASolverBothFilesSayWhatIsMissing() {
         Installation i;
         QVERIFY(writeFile(i.program() + "/user/arm.tolv", "the answers\r\n"));

@@ -32,7 +32,10 @@ void drive(Seen* seen, const QString& marker = QString(), int key = 0) {
                 button->click();
                 poll->stop();
             } else if (!marker.isEmpty() && seen->output.contains(marker) && button->isEnabled()) {
-                key ? QTest::keyClick(window, Qt::Key(key)) : button->click();
+                if (key == Qt::Key_F4)
+                    window->close();
+                else
+                    key ? QTest::keyClick(window, Qt::Key(key)) : button->click();
             }
         }
     });
@@ -103,14 +106,15 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::newRow("stop") << 0;
         QTest::newRow("escape") << int(Qt::Key_Escape);
+        QTest::newRow("close box") << int(Qt::Key_F4);
     }
     void stopOrEscapeEndsTheProgramAndWhatItStarted() {
         QFETCH(int, key);
         QtShell shell;
         Seen seen;
         drive(&seen, "ready", key);
-        const RunEnd end =
-            shell.runAndWait("/bin/sh", {"-c", "sleep 60 & echo $!; echo ready; sleep 60"}, QString());
+        const RunEnd end = shell.runAndWait(
+            "/bin/sh", {"-c", "(trap '' TERM; exec sleep 60) & echo $!; echo ready; sleep 60"}, QString());
         QCOMPARE(end.state, RunEnd::State::Stopped);
         const QString childPid = seen.output.section('\n', 0, 0).trimmed();
         QVERIFY(!childPid.isEmpty());

@@ -48,6 +48,8 @@ private slots:
                                            << "<program>" << true;
         QTest::newRow("outside") << "/outside"
                                  << "/outside" << true;
+        QTest::newRow("outside, below a copy of the program's path") << "/<program>/user"
+                                                                     << "/outside" << true;
     }
     void aSavedFileRunsFromItsPlace() {
         QFETCH(QString, directory);
@@ -56,9 +58,10 @@ private slots:
         WindowFixture f;
         QTemporaryDir elsewhere;
         const QString program = f.programDirectory();
-        const QString dir = directory.startsWith('/') ? elsewhere.path() + directory
-                            : directory.isEmpty()     ? program
-                                                      : program + "/" + directory;
+        const QString dir = directory.startsWith('/')
+                                ? elsewhere.path() + directory.replace("/<program>", program)
+                            : directory.isEmpty() ? program
+                                                  : program + "/" + directory;
         userPath = userPath == "<program>" ? program : userPath == "/outside" ? dir : userPath;
         openSaved(f, dir + "/arm.tolv");
         f.control<QCheckBox>("AutoExit")->setChecked(autoExit);
@@ -82,6 +85,10 @@ private slots:
             submit(f);
             QCOMPARE(f.shell.started[1].arguments[2], QString());
             QVERIFY(QFileInfo(program + "/output").isDir());
+            openSaved(f, program + "/user/b.tolv"); // and any other file keeps its place
+            submit(f);
+            QCOMPARE(f.shell.started[2].arguments.mid(1, 2), (QStringList{"b.tolv", "user"}));
+            QCOMPARE(stored(f, programKey, "FileIn"), QString("b.tolv"));
         }
     }
 
@@ -184,7 +191,8 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(tabs->isTabEnabled(0) && !tabs->isTabEnabled(1) && tabs->isTabEnabled(2) &&
                 tabs->isTabEnabled(3));
-        QVERIFY(f.control<QAction>("mnuHelp")->isEnabled());
+        for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
+            QVERIFY2(f.control<QAction>(menu)->isEnabled(), menu);
     }
 
     void exampleFilesOpenInTheEditor() {
