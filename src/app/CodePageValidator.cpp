@@ -1,9 +1,9 @@
 #include "CodePageValidator.h"
 
+#include "files/Blanks.h"
 #include "platform/TextEncoding.h"
 
 QValidator::State CodePageValidator::validate(QString& input, int&) const {
-    // An item is one line of the input file: a pasted line break becomes a blank.
-    input.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    input = withoutLineBreaks(input);
     return TextEncoding::fitsCodePage(input) ? Acceptable : Invalid;
 }

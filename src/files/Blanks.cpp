@@ -9,3 +9,7 @@ QString withoutBlanks(const QString& text) {
         --end;
     return text.mid(start, end - start);
 }
+
+QString withoutLineBreaks(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}

@@ -19,11 +19,6 @@
 namespace {
 const QString crlf = QStringLiteral("\r\n");
 
-// A line break inside an item would shift every later item by a line, for the reader and the solver.
-QString onOneLine(QString text) {
-    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
 // The locale's name when the input file's code page can hold it, otherwise the English one.
 QString nameThatFits(const QString& local, const QString& english) {
     return TextEncoding::fitsCodePage(local) ? local : english;
@@ -52,10 +47,11 @@ QString InputFileWriter::headerDate(const QDateTime& when) const {
 }
 
 void InputFileWriter::WriteItem(const QString& Value, const QString& Label, bool IsHeader) {
-    QString value = withoutBlanks(onOneLine(Value));
+    // A line break inside an item would shift every later item by a line, for the reader and the solver.
+    QString value = withoutBlanks(withoutLineBreaks(Value));
     if (value.isEmpty())
         value = QStringLiteral("-999");
-    const QString label = onOneLine(Label);
+    const QString label = withoutLineBreaks(Label);
     const QString marker =
         IsHeader ? QStringLiteral("!* ") + label.left(50) : QStringLiteral("! ") + label.left(70);
     text_ += withoutBlanks(value + QStringLiteral("  \t\t") + marker) + crlf;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 
 namespace {
 using P = LayoutProperty;
@@ -14,6 +15,57 @@ using Ratios = std::vector<float>;
 // The smallest client area that is scaled; a minimised window, for one, stays as it was.
 constexpr float smallestWidth = 2000;
 constexpr float smallestHeight = 1500;
+
+enum class Axis { Width, Height };
+enum Slot { Top, Left, Width, Height, Font };
+
+} // namespace
+
+// Which client length a property's ratio is taken to, and in which ratio it is kept. Left always
+// follows the hidden-tab rule.
+struct LayoutScaler::Step {
+    LayoutProperty property;
+    Axis axis;
+    Slot slot;
+};
+
+struct LayoutScaler::Row {
+    std::span<const Step> capture;
+    std::span<const Step> scale;
+};
+
+namespace {
+using Step = LayoutScaler::Step;
+
+constexpr Step lineSteps[]{{P::X1, Axis::Width, Top},
+                           {P::X2, Axis::Width, Left},
+                           {P::Y1, Axis::Height, Width},
+                           {P::Y2, Axis::Height, Height}};
+constexpr Step hScrollSteps[]{
+    {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Width, Axis::Width, Width}};
+constexpr Step vScrollSteps[]{
+    {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Height, Axis::Height, Width}};
+constexpr Step pictureSteps[]{{P::Top, Axis::Height, Top},
+                              {P::Left, Axis::Width, Left},
+                              {P::Width, Axis::Width, Width},
+                              {P::Height, Axis::Height, Height}};
+constexpr Step tabSteps[]{{P::TabHeight, Axis::Height, Top},
+                          {P::TabMaxWidth, Axis::Width, Left},
+                          {P::Width, Axis::Width, Width},
+                          {P::Height, Axis::Height, Height},
+                          {P::FontObjectSize, Axis::Height, Font}};
+constexpr Step standardCapture[]{{P::Top, Axis::Height, Top},
+                                 {P::Left, Axis::Width, Left},
+                                 {P::Width, Axis::Width, Width},
+                                 {P::Height, Axis::Height, Height},
+                                 {P::FontSize, Axis::Height, Font}};
+// Scaling sets the height before the position.
+constexpr Step standardScale[]{{P::Height, Axis::Height, Height},
+                               {P::Top, Axis::Height, Top},
+                               {P::Left, Axis::Width, Left},
+                               {P::Width, Axis::Width, Width},
+                               {P::FontSize, Axis::Height, Font}};
+constexpr Step otherSteps[]{{P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}};
 
 double capturedValue(const LayoutControl& control, LayoutProperty property) {
     const std::optional<double> value = control.read(property);
@@ -33,116 +85,85 @@ double trueLeft(double left) {
     return left < hiddenLeftLimit ? left + hiddenTabShift : left;
 }
 
-// One assignment of a scaling pass. It is skipped when the control came after the capture, the
-// product is no number, or the control refuses the value.
-void assign(LayoutControl& control, LayoutProperty property, double clientLength, const Ratios& ratios,
-            int i) {
-    if (i >= static_cast<int>(ratios.size()))
-        return;
-    const float product = static_cast<float>(clientLength) * ratios[i];
-    if (std::isfinite(product))
-        control.write(property, product);
+double clientLength(const LayoutWindow& window, Axis axis) {
+    return axis == Axis::Width ? window.clientWidth() : window.clientHeight();
 }
 
-// A control stays on the side of the hidden-tab line that it is on now; its true position follows.
-void assignLeft(LayoutControl& control, double clientWidth, const Ratios& ratios, int i) {
-    const std::optional<double> left = control.read(P::Left);
-    if (!left || i >= static_cast<int>(ratios.size()))
+// One assignment of a scaling pass. It is skipped when the control came after the capture, the
+// product is no number, or the control refuses the value. A control stays on the side of the
+// hidden-tab line that it is on now; its true position follows.
+void assign(LayoutControl& control, const Step& step, double length, const Ratios& ratios, int i) {
+    std::optional<double> left;
+    if (step.property == P::Left && !(left = control.read(P::Left)))
         return;
-    const float product = static_cast<float>(clientWidth) * ratios[i];
-    if (std::isfinite(product))
-        control.write(P::Left, *left < hiddenLeftLimit ? static_cast<double>(product) - hiddenTabShift
-                                                       : static_cast<double>(product));
+    if (i >= static_cast<int>(ratios.size()))
+        return;
+    const float product = static_cast<float>(length) * ratios[i];
+    if (!std::isfinite(product))
+        return;
+    const bool hidden = left && *left < hiddenLeftLimit;
+    control.write(step.property, hidden ? static_cast<double>(product) - hiddenTabShift : product);
 }
 } // namespace
 
-LayoutScaler::Row LayoutScaler::rowOf(const LayoutControl& control) {
+const LayoutScaler::Row* LayoutScaler::rowOf(const LayoutControl& control) {
+    static const Row line{lineSteps, lineSteps};
+    static const Row hScrollBar{hScrollSteps, hScrollSteps};
+    static const Row vScrollBar{vScrollSteps, vScrollSteps};
+    static const Row pictureBox{pictureSteps, pictureSteps};
+    static const Row tab{tabSteps, tabSteps};
+    static const Row standard{standardCapture, standardScale};
+    static const Row other{otherSteps, otherSteps};
     struct TypeRow {
         const char* name;
-        Row row;
+        const Row* row; // null: nothing is captured or scaled
     };
-    static constexpr std::array<TypeRow, 21> rows{{
-        {"Line", Row::Line},
-        {"CommonDialog", Row::Skipped},
-        {"Timer", Row::Skipped},
-        {"Menu", Row::Skipped},
-        {"HScrollBar", Row::HScrollBar},
-        {"VScrollBar", Row::VScrollBar},
-        {"PictureBox", Row::PictureBox},
-        {"SSTab", Row::SSTab},
-        {"CheckBox", Row::Standard},
-        {"TextBox", Row::Standard},
-        {"Label", Row::Standard},
-        {"ListBox", Row::Standard},
-        {"DriveListBox", Row::Standard},
-        {"DirListBox", Row::Standard},
-        {"FileListBox", Row::Standard},
-        {"Frame", Row::Standard},
-        {"ComboBox", Row::Standard},
-        {"CommandButton", Row::Standard},
-        {"OptionButton", Row::Standard},
-        {"MSHFlexGrid", Row::Standard},
-        {"ImageList", Row::Skipped},
+    static const std::array<TypeRow, 21> rows{{
+        {"Line", &line},
+        {"CommonDialog", nullptr},
+        {"Timer", nullptr},
+        {"Menu", nullptr},
+        {"HScrollBar", &hScrollBar},
+        {"VScrollBar", &vScrollBar},
+        {"PictureBox", &pictureBox},
+        {"SSTab", &tab},
+        {"CheckBox", &standard},
+        {"TextBox", &standard},
+        {"Label", &standard},
+        {"ListBox", &standard},
+        {"DriveListBox", &standard},
+        {"DirListBox", &standard},
+        {"FileListBox", &standard},
+        {"Frame", &standard},
+        {"ComboBox", &standard},
+        {"CommandButton", &standard},
+        {"OptionButton", &standard},
+        {"MSHFlexGrid", &standard},
+        {"ImageList", nullptr},
     }};
     const QLatin1String type = control.typeName();
     for (const TypeRow& row : rows)
         if (type == QLatin1String(row.name))
             return row.row;
-    return Row::Other;
+    return &other;
+}
+
+std::vector<float>& LayoutScaler::ratios(int slot) {
+    std::array<Ratios*, 5> all{&TopRatio, &LeftRatio, &WidthRatio, &HeightRatio, &FontRatio};
+    return *all[static_cast<std::size_t>(slot)];
 }
 
 void LayoutScaler::CaptureLayout(LayoutWindow& window) {
-    const auto count = static_cast<std::size_t>(window.controlCount());
-    for (Ratios* ratios : {&TopRatio, &LeftRatio, &WidthRatio, &HeightRatio, &FontRatio})
-        ratios->assign(count, 0.0f);
-    for (int i = 0; i < window.controlCount(); ++i)
-        captureControl(window, window.control(i), i);
-}
-
-void LayoutScaler::captureControl(LayoutWindow& window, LayoutControl& control, int i) {
-    const auto W = [&] { return window.clientWidth(); };
-    const auto H = [&] { return window.clientHeight(); };
-    const auto value = [&](LayoutProperty property) { return capturedValue(control, property); };
-    switch (rowOf(control)) {
-    case Row::Line:
-        TopRatio[i] = ratio(value(P::X1), W());
-        LeftRatio[i] = ratio(value(P::X2), W());
-        WidthRatio[i] = ratio(value(P::Y1), H());
-        HeightRatio[i] = ratio(value(P::Y2), H());
-        break;
-    case Row::Skipped:
-        break;
-    case Row::HScrollBar:
-    case Row::VScrollBar:
-        TopRatio[i] = ratio(value(P::Top), H());
-        LeftRatio[i] = ratio(trueLeft(value(P::Left)), W());
-        WidthRatio[i] =
-            rowOf(control) == Row::HScrollBar ? ratio(value(P::Width), W()) : ratio(value(P::Height), H());
-        break;
-    case Row::PictureBox:
-        TopRatio[i] = ratio(value(P::Top), H());
-        LeftRatio[i] = ratio(trueLeft(value(P::Left)), W());
-        WidthRatio[i] = ratio(value(P::Width), W());
-        HeightRatio[i] = ratio(value(P::Height), H());
-        break;
-    case Row::SSTab:
-        TopRatio[i] = ratio(value(P::TabHeight), H());
-        LeftRatio[i] = ratio(value(P::TabMaxWidth), W());
-        WidthRatio[i] = ratio(value(P::Width), W());
-        HeightRatio[i] = ratio(value(P::Height), H());
-        FontRatio[i] = ratio(value(P::FontObjectSize), H());
-        break;
-    case Row::Standard:
-        TopRatio[i] = ratio(value(P::Top), H());
-        LeftRatio[i] = ratio(trueLeft(value(P::Left)), W());
-        WidthRatio[i] = ratio(value(P::Width), W());
-        HeightRatio[i] = ratio(value(P::Height), H());
-        FontRatio[i] = ratio(value(P::FontSize), H());
-        break;
-    case Row::Other:
-        TopRatio[i] = ratio(value(P::Top), H());
-        LeftRatio[i] = ratio(trueLeft(value(P::Left)), W());
-        break;
+    for (int slot = Top; slot <= Font; ++slot)
+        ratios(slot).assign(static_cast<std::size_t>(window.controlCount()), 0.0f);
+    for (int i = 0; i < window.controlCount(); ++i) {
+        LayoutControl& control = window.control(i);
+        if (const Row* row = rowOf(control))
+            for (const Step& step : row->capture) {
+                const double value = capturedValue(control, step.property);
+                ratios(step.slot)[static_cast<std::size_t>(i)] = ratio(
+                    step.property == P::Left ? trueLeft(value) : value, clientLength(window, step.axis));
+            }
     }
 }
 
@@ -150,55 +171,10 @@ void LayoutScaler::ScaleLayout(LayoutWindow& window) {
     if (!(static_cast<float>(window.clientWidth()) >= smallestWidth &&
           static_cast<float>(window.clientHeight()) >= smallestHeight))
         return;
-    for (int i = 0; i < window.controlCount(); ++i)
-        scaleControl(window, window.control(i), i);
-}
-
-void LayoutScaler::scaleControl(LayoutWindow& window, LayoutControl& control, int i) {
-    const auto W = [&] { return window.clientWidth(); };
-    const auto H = [&] { return window.clientHeight(); };
-    switch (rowOf(control)) {
-    case Row::Line:
-        assign(control, P::X1, W(), TopRatio, i);
-        assign(control, P::X2, W(), LeftRatio, i);
-        assign(control, P::Y1, H(), WidthRatio, i);
-        assign(control, P::Y2, H(), HeightRatio, i);
-        break;
-    case Row::Skipped:
-        break;
-    case Row::HScrollBar:
-        assign(control, P::Top, H(), TopRatio, i);
-        assignLeft(control, W(), LeftRatio, i);
-        assign(control, P::Width, W(), WidthRatio, i);
-        break;
-    case Row::VScrollBar:
-        assign(control, P::Top, H(), TopRatio, i);
-        assignLeft(control, W(), LeftRatio, i);
-        assign(control, P::Height, H(), WidthRatio, i);
-        break;
-    case Row::PictureBox:
-        assign(control, P::Top, H(), TopRatio, i);
-        assignLeft(control, W(), LeftRatio, i);
-        assign(control, P::Width, W(), WidthRatio, i);
-        assign(control, P::Height, H(), HeightRatio, i);
-        break;
-    case Row::SSTab:
-        assign(control, P::TabHeight, H(), TopRatio, i);
-        assign(control, P::TabMaxWidth, W(), LeftRatio, i);
-        assign(control, P::Width, W(), WidthRatio, i);
-        assign(control, P::Height, H(), HeightRatio, i);
-        assign(control, P::FontObjectSize, H(), FontRatio, i);
-        break;
-    case Row::Standard:
-        assign(control, P::Height, H(), HeightRatio, i);
-        assign(control, P::Top, H(), TopRatio, i);
-        assignLeft(control, W(), LeftRatio, i);
-        assign(control, P::Width, W(), WidthRatio, i);
-        assign(control, P::FontSize, H(), FontRatio, i);
-        break;
-    case Row::Other:
-        assign(control, P::Top, H(), TopRatio, i);
-        assignLeft(control, W(), LeftRatio, i);
-        break;
+    for (int i = 0; i < window.controlCount(); ++i) {
+        LayoutControl& control = window.control(i);
+        if (const Row* row = rowOf(control))
+            for (const Step& step : row->scale)
+                assign(control, step, clientLength(window, step.axis), ratios(step.slot), i);
     }
 }

@@ -16,17 +16,17 @@ public:
     // skipped; nothing is reported.
     void ScaleLayout(LayoutWindow& window);
 
+    // One property that a kind of control records and assigns, and what a kind records and assigns.
+    struct Step;
+    struct Row;
+
 private:
-    enum class Row { Line, Skipped, HScrollBar, VScrollBar, PictureBox, SSTab, Standard, Other };
-    using Ratios = std::vector<float>;
+    static const Row* rowOf(const LayoutControl& control);
+    std::vector<float>& ratios(int slot);
 
-    static Row rowOf(const LayoutControl& control);
-    void captureControl(LayoutWindow& window, LayoutControl& control, int i);
-    void scaleControl(LayoutWindow& window, LayoutControl& control, int i);
-
-    Ratios TopRatio;
-    Ratios LeftRatio;
-    Ratios WidthRatio;
-    Ratios HeightRatio;
-    Ratios FontRatio;
+    std::vector<float> TopRatio;
+    std::vector<float> LeftRatio;
+    std::vector<float> WidthRatio;
+    std::vector<float> HeightRatio;
+    std::vector<float> FontRatio;
 };
