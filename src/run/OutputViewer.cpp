@@ -24,8 +24,7 @@ void OutputViewer::SetPlotFile(const QString& name) {
 void OutputViewer::SavePlotSettings(const QString& plotFile) {
     constexpr auto CurrentUser = SettingsStore::Root::CurrentUser;
     const QString makerKey = StoredValues::MakerKey();
-    if (!modules_.registry.KeyExists(CurrentUser, makerKey))
-        modules_.registry.CreateKey(CurrentUser, makerKey);
+    modules_.registry.createKeyWhenMissing(CurrentUser, makerKey);
     modules_.registry.SetValue(CurrentUser, makerKey, QStringLiteral("ProgramPath"), RegistryApi::TextKind,
                                QStringLiteral("\\Tolvik"));
     if (!plotFile.isEmpty())

@@ -37,9 +37,7 @@ void RunSubmission::submit() {
     // The pause time is stored by FileRun2, first of all; storing it here as well would only save the
     // store a second time.
     try {
-        const QString makerKey = StoredValues::MakerKey();
-        if (!modules_.registry.KeyExists(CurrentUser, makerKey))
-            modules_.registry.CreateKey(CurrentUser, makerKey);
+        modules_.registry.createKeyWhenMissing(CurrentUser, StoredValues::MakerKey());
     } catch (const Failure&) {
         reportFailure(QStringLiteral("FileRun2"));
         return;

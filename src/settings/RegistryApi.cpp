@@ -87,6 +87,11 @@ void RegistryApi::CreateKey(Root root, const QString& key) {
         throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to create the registry key")};
 }
 
+void RegistryApi::createKeyWhenMissing(Root root, const QString& key) {
+    if (!KeyExists(root, key))
+        CreateKey(root, key);
+}
+
 RegValue RegistryApi::QueryValue(Root root, const QString& key, const QString& name, int kind,
                                  const RegValue& defaultValue) {
     if (!store_.keyExists(root, key))

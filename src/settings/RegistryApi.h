@@ -25,6 +25,8 @@ public:
     bool KeyExists(Root root, const QString& key);
     // Raises failure 1001 "Unable to create the registry key" when the store refuses.
     void CreateKey(Root root, const QString& key);
+    // CreateKey, for a key that KeyExists does not find.
+    void createKeyWhenMissing(Root root, const QString& key);
     // The default whenever the value cannot be read; failure 1001 "Unsupported value type" for a kind
     // other than 1, 3 and 4 on a key that exists.
     RegValue QueryValue(Root root, const QString& key, const QString& name, int kind,

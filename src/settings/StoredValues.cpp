@@ -62,10 +62,7 @@ QString StoredValues::GetFileInRegistry() {
 
 void StoredValues::PutFileInRegistry() {
     const std::vector<Step> steps{
-        [&] {
-            if (!registry_.KeyExists(CurrentUser, ProgramKey))
-                registry_.CreateKey(CurrentUser, ProgramKey);
-        },
+        [&] { registry_.createKeyWhenMissing(CurrentUser, ProgramKey); },
         [&] { registry_.SetValue(CurrentUser, ProgramKey, QStringLiteral("FileIn"), 1, state_.FileName); },
         [&] { registry_.SetValue(CurrentUser, ProgramKey, QStringLiteral("userPath"), 1, state_.UserPath); },
     };
@@ -76,7 +73,6 @@ void StoredValues::PutFileInRegistry() {
 }
 
 void StoredValues::SaveRunCount() {
-    if (!registry_.KeyExists(CurrentUser, ProgramKey))
-        registry_.CreateKey(CurrentUser, ProgramKey);
+    registry_.createKeyWhenMissing(CurrentUser, ProgramKey);
     registry_.SetValue(CurrentUser, ProgramKey, QStringLiteral("RunCount"), 1, std::int32_t{state_.RunCount});
 }
