@@ -1,9 +1,7 @@
-// A second process for the settings store tests.
-//   store_helper write-many FILE PREFIX COUNT [BATCH]
-//                                  writes COUNT text values PREFIX0.. under Software\Test, BATCH at a time
-//   store_helper read FILE NAME    prints the kind and value of NAME under Software\Test
-//   store_helper crash FILE NAME VALUE [batch]
-//                                  dies while the write of NAME (with another, in a batch) is not committed
+// A second process for the settings store tests, on values under Software\Test:
+//   store_helper write-many FILE PREFIX COUNT BATCH  writes the texts PREFIXi=i for i < COUNT, BATCH a save
+//   store_helper read FILE NAME                      prints the kind and value of NAME
+//   store_helper crash FILE NAME VALUE [batch]       dies before the write of NAME (and another) commits
 #include "platform/RegFileStore.h"
 
 #include <QCoreApplication>
@@ -21,9 +19,8 @@ int writeMany(RegFileStore& store, const QString& prefix, int count, int batch) 
         bool written = true;
         const bool stored = store.batch([&] {
             for (int i = first; i < std::min(count, first + batch); ++i)
-                written = store.writeValue(root, testKey, prefix + QString::number(i),
-                                           StoredValue::ofText(QString::number(i))) &&
-                          written;
+                written &= store.writeValue(root, testKey, prefix + QString::number(i),
+                                            StoredValue::ofText(QString::number(i)));
         });
         if (!stored || !written) {
             QTextStream(stderr) << "the write of " << prefix << first << " failed\n";
@@ -33,18 +30,14 @@ int writeMany(RegFileStore& store, const QString& prefix, int count, int batch) 
     return 0;
 }
 
-int read(RegFileStore& store, const QString& name) {
-    const std::optional<StoredValue> value = store.readValue(root, testKey, name);
-    QTextStream out(stdout);
+QString shown(const std::optional<StoredValue>& value) {
     if (!value)
-        out << "missing\n";
-    else if (value->kind == StoredValue::Kind::Text)
-        out << "text:" << value->text << "\n";
-    else if (value->kind == StoredValue::Kind::Number)
-        out << "number:" << value->number << "\n";
-    else
-        out << "bytes:" << value->bytes.toHex() << "\n";
-    return 0;
+        return QStringLiteral("missing");
+    if (value->kind == StoredValue::Kind::Text)
+        return "text:" + value->text;
+    if (value->kind == StoredValue::Kind::Number)
+        return "number:" + QString::number(value->number);
+    return "bytes:" + QString::fromLatin1(value->bytes.toHex());
 }
 } // namespace
 
@@ -54,10 +47,12 @@ int main(int argc, char* argv[]) {
     if (args.size() < 4)
         return 2;
     RegFileStore store(args[2]);
-    if (args[1] == QLatin1String("write-many") && args.size() >= 5)
-        return writeMany(store, args[3], args[4].toInt(), args.size() > 5 ? args[5].toInt() : 1);
-    if (args[1] == QLatin1String("read"))
-        return read(store, args[3]);
+    if (args[1] == QLatin1String("write-many") && args.size() >= 6)
+        return writeMany(store, args[3], args[4].toInt(), args[5].toInt());
+    if (args[1] == QLatin1String("read")) {
+        QTextStream(stdout) << shown(store.readValue(root, testKey, args[3])) << "\n";
+        return 0;
+    }
     if (args[1] == QLatin1String("crash") && args.size() >= 5) {
         store.setBeforeCommit([] { std::abort(); });
         store.batch([&] {
