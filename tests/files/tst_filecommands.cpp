@@ -15,6 +15,8 @@
 
 namespace {
 using Answer = MessageBoxes::Answer;
+using Buttons = MessageBoxes::Buttons;
+using Perm = QFileDevice::Permission;
 
 QByteArray inputFile(const QString& alpha) {
     return "arm  \t\t!* x\r\n" + alpha.toLatin1() +
@@ -25,17 +27,38 @@ QString classValue(SettingsStore& store, const QString& key) {
     const auto value = store.readValue(SettingsStore::Root::ClassesRoot, key, QString());
     return value ? value->text : QStringLiteral("<missing>");
 }
+
+void checkShown(const FakeMessageBoxes::Shown& shown, const QString& title, const QString& text,
+                Buttons buttons) {
+    QCOMPARE(shown.title, title);
+    QCOMPARE(shown.text, text);
+    QCOMPARE(shown.buttons, buttons);
+}
+
+// The current file's name and directory and the first answer, to compare at once.
+QStringList where(const WindowFixture& f) {
+    return {f.state.FileName, f.state.FilePath, f.box("Alpha")->text()};
+}
+
+// Starts the program with FileIn and userPath stored, past the introduction of the first runs.
+void startWith(WindowFixture& f, const QString& fileIn, const QString& userPath) {
+    f.storeText("Software\\Quenwick\\Tolvik", "FileIn", fileIn);
+    f.storeText("Software\\Quenwick\\Tolvik", "userPath", userPath);
+    f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7");
+    f.window->Form_Load();
+}
 } // namespace
 
 class TestFileCommands : public QObject {
     Q_OBJECT
 
     void trigger(WindowFixture& f, const char* menuEntry) { f.control<QAction>(menuEntry)->trigger(); }
+    QString at(WindowFixture& f, const QString& relative) { return f.programDirectory() + relative; }
 
     // A window that has opened user/arm.tolv and so holds a file of its own.
     QString openArm(WindowFixture& f, const QByteArray& bytes = inputFile("1")) {
-        const QString path = f.programDirectory() + "/user/arm.tolv";
-        QDir().mkpath(f.programDirectory() + "/user");
+        const QString path = at(f, "/user/arm.tolv");
+        QDir().mkpath(at(f, "/user"));
         if (!writeFile(path, bytes))
             QTest::qFail("cannot write the input file", __FILE__, __LINE__);
         f.fileDialogs.choosePath(path);
@@ -49,32 +72,15 @@ private slots:
         f.box("Alpha")->setText("typed");
         f.state.FileName = NewDataName; // unsaved data: no question is asked
         openArm(f, inputFile("-999"));
-        QCOMPARE(f.fileDialogs.requests().size(), 1);
-        const FileDialogRequest& request = f.fileDialogs.requests()[0];
-        QCOMPARE(request.title, QString("Select Response (Input) File to Open"));
-        QCOMPARE(request.filters.size(), 3);
-        QCOMPARE(request.filters[2].pattern, QString("Ex*.Tolv"));
-        QCOMPARE(request.filterIndex, 2);
-        QCOMPARE(request.fileName, QString("*.Tolv"));
-        QCOMPARE(f.box("Alpha")->text(), QString());
+        QCOMPARE(f.fileDialogs.requests().at(0).title, QString("Select Response (Input) File to Open"));
+        QCOMPARE(where(f), (QStringList{"arm.tolv", at(f, "/user"), ""}));
         QCOMPARE(f.box("Note2")->text(), QString("note two"));
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
-        QCOMPARE(f.state.FilePath, f.programDirectory() + "/user");
-        QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory() + "/user");
+        QCOMPARE(f.window->fileDialog().InitDir, at(f, "/user"));
         QVERIFY(!f.state.DataChanged);
-        QCOMPARE(f.window->windowTitle(),
-                 QString::fromUtf8("arm.tolv ... Tolvik™, a Calculus-level program"));
+        QVERIFY(f.window->windowTitle().startsWith("arm.tolv ... "));
         // The empty answer shows red without a message.
         QCOMPARE(f.label("Question(0)")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QVERIFY(f.messages.log().isEmpty());
-    }
-
-    void openOfAShortFileShowsEndMarkers() {
-        WindowFixture f;
-        openArm(f, "arm\r\n1\r\n2\r\n");
-        QCOMPARE(f.box("Delta")->text(), QString("-EOF-"));
-        QCOMPARE(f.box("Note1")->text(), QString("-EOF-"));
-        QVERIFY(!f.box("Remax")->isEnabled());
     }
 
     void theDataChangedPrompt_data() {
@@ -93,19 +99,16 @@ private slots:
         WindowFixture f;
         openArm(f);
         f.box("Beta")->setText("edited");
-        QVERIFY(writeFile(f.programDirectory() + "/user/other.tolv", inputFile("other")));
+        QVERIFY(writeFile(at(f, "/user/other.tolv"), inputFile("other")));
         f.messages.script({answer});
-        if (answer == Answer::Yes) {
-            if (saveAsCancelled)
-                f.fileDialogs.cancel();
-            else
-                f.fileDialogs.choosePath(f.programDirectory() + "/user/kept.tolv");
-        }
-        f.fileDialogs.choosePath(f.programDirectory() + "/user/other.tolv");
+        if (answer == Answer::Yes && saveAsCancelled)
+            f.fileDialogs.cancel();
+        else if (answer == Answer::Yes)
+            f.fileDialogs.choosePath(at(f, "/user/kept.tolv"));
+        f.fileDialogs.choosePath(at(f, "/user/other.tolv"));
         trigger(f, "mnuFileOpen");
-        QCOMPARE(f.messages.log()[0].title, QString("Data in form has changed!"));
-        QCOMPARE(f.messages.log()[0].text, QString("Save current data?"));
-        QCOMPARE(f.messages.log()[0].buttons, MessageBoxes::Buttons::YesNoCancel);
+        checkShown(f.messages.log()[0], "Data in form has changed!", "Save current data?",
+                   Buttons::YesNoCancel);
         QCOMPARE(f.messages.log()[0].icon, MessageBoxes::Icon::Question);
         QCOMPARE(f.box("Alpha")->text(), opened ? QString("other") : QString("1"));
         if (!opened) {
@@ -113,145 +116,107 @@ private slots:
             QVERIFY(f.state.DataChanged);
             QVERIFY(f.state.FileName.startsWith("arm"));
         }
-        QCOMPARE(QFile::exists(f.programDirectory() + "/user/kept.tolv"),
-                 answer == Answer::Yes && !saveAsCancelled);
-    }
-
-    void newClearsTheForm() {
-        WindowFixture f;
-        f.state.FileName = NewDataName;
-        f.box("Alpha")->setText("typed");
-        f.messages.script({Answer::Ok});
-        trigger(f, "mnuFileNew");
-        QCOMPARE(f.messages.titles(), QStringList{"Confirm 'New' Response."});
-        QCOMPARE(f.messages.log()[0].text, QString("Okay to Clear responses?"));
-        QCOMPARE(f.messages.log()[0].buttons, MessageBoxes::Buttons::OkCancel);
-        QCOMPARE(f.box("Alpha")->text(), QString());
-        QCOMPARE(f.box("Remax")->text(), QString());
-        QVERIFY(!f.box("Remax")->isEnabled());
-        QCOMPARE(f.state.answers.DataName, NewDataName);
-        QCOMPARE(f.state.FilePath, QDir::currentPath());
-        QVERIFY(f.state.DataChanged); // clearing changed the boxes
-        QCOMPARE(f.window->windowTitle(),
-                 QString::fromUtf8("New data ... Tolvik™, a Calculus-level program"));
+        QCOMPARE(QFile::exists(at(f, "/user/kept.tolv")), answer == Answer::Yes && !saveAsCancelled);
     }
 
     void newCanBeDeclined() {
         WindowFixture f;
         openArm(f);
         f.box("Alpha")->setText("typed");
-        f.messages.script({Answer::No, Answer::Cancel});
+        f.box("Remax")->setEnabled(true);
+        f.box("Remax")->setText("20");
+        f.messages.script({Answer::No, Answer::Cancel, Answer::Ok});
         trigger(f, "mnuFileNew");
         QCOMPARE(f.messages.titles(), (QStringList{"Data in form has changed!", "Confirm 'New' Response."}));
-        QCOMPARE(f.box("Alpha")->text(), QString("typed"));
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
+        checkShown(f.messages.log()[1], "Confirm 'New' Response.", "Okay to Clear responses?",
+                   Buttons::OkCancel);
+        QCOMPARE(where(f), (QStringList{"arm.tolv", at(f, "/user"), "typed"}));
         QVERIFY(!f.state.DataChanged); // No said the edits need no saving
+        trigger(f, "mnuFileNew");      // so only the confirmation is asked
+        QCOMPARE(f.messages.log().size(), 3);
+        QCOMPARE(f.box("Alpha")->text(), QString());
+        QCOMPARE(f.box("Remax")->text(), QString());
+        QVERIFY(!f.box("Remax")->isEnabled());
+        QCOMPARE(f.state.answers.DataName, NewDataName);
+        QCOMPARE(f.state.FilePath, QDir::currentPath());
+        QVERIFY(f.state.DataChanged); // clearing changed the boxes
     }
 
     void saveWritesTheCurrentFileOrFallsBackToSaveAs() {
         WindowFixture f;
-        const QString path = openArm(f);
-        f.box("Alpha")->setText("changed");
-        QDir::setCurrent(f.programDirectory() + "/user"); // Save finds the bare name here
+        f.state.FileName = NewDataName; // new data have no file: Save asks for one
+        f.state.FilePath = at(f, "/user");
+        QDir().mkpath(f.state.FilePath);
+        const QString path = at(f, "/user/arm.tolv");
+        f.fileDialogs.choosePath(path);
         trigger(f, "mnuFileSave");
-        QVERIFY(f.fileDialogs.requests().size() == 1); // no dialog beyond the Open
+        const FileDialogRequest& request = f.fileDialogs.requests()[0];
+        QCOMPARE(request.title, QString("Save Input File As ..."));
+        QCOMPARE(request.fileName, QString("New data.Tolv"));
+        QCOMPARE(request.initialDirectory, at(f, "/user"));
+        QCOMPARE(f.state.FileName, QString("arm.tolv"));
+
+        f.box("Alpha")->setText("changed");
+        QDir::setCurrent(at(f, "/user")); // Save finds the bare name here
+        trigger(f, "mnuFileSave");
+        QCOMPARE(f.fileDialogs.requests().size(), 1);
         QVERIFY(fileBytes(path).contains("\r\nchanged  \t\t! 1. "));
         QVERIFY(!f.state.DataChanged);
 
         QDir::setCurrent(f.programDirectory());
-        f.fileDialogs.choosePath(f.programDirectory() + "/user/elsewhere.tolv");
+        f.fileDialogs.choosePath(at(f, "/user/elsewhere.tolv"));
         trigger(f, "mnuFileSave");
         QCOMPARE(f.fileDialogs.requests().size(), 2);
-        QCOMPARE(f.fileDialogs.requests()[1].title, QString("Save Input File As ..."));
         QCOMPARE(f.fileDialogs.requests()[1].fileName, QString("arm.Tolv"));
-        QVERIFY(QFile::exists(f.programDirectory() + "/user/elsewhere.tolv"));
-    }
-
-    void saveOfNewDataGoesToSaveAs() {
-        WindowFixture f;
-        f.state.FileName = NewDataName;
-        f.state.FilePath = f.programDirectory() + "/user";
-        f.fileDialogs.choosePath(f.programDirectory() + "/mine.tolv");
-        trigger(f, "mnuFileSave");
-        QCOMPARE(f.fileDialogs.requests()[0].fileName, QString("New data.Tolv"));
-        QCOMPARE(f.fileDialogs.requests()[0].initialDirectory, f.programDirectory() + "/user");
-        QVERIFY(QFile::exists(f.programDirectory() + "/mine.tolv"));
-        QCOMPARE(f.state.FileName, QString("mine.tolv"));
-    }
-
-    void saveAsAsksBeforeReplacing_data() {
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("yes") << Answer::Yes;
-        QTest::newRow("no") << Answer::No;
-    }
-    void saveAsAsksBeforeReplacing() {
-        QFETCH(Answer, answer);
-        WindowFixture f;
-        const QString path = f.programDirectory() + "/Old.Tolv";
-        QVERIFY(writeFile(path, "old"));
-        f.messages.script({answer});
-        f.fileDialogs.choosePath(path);
-        const bool saved = f.window->fileCommands().FileSaveAs();
-        QCOMPARE(f.messages.log()[0].title, "Replace " + path.toLower() + " file?");
-        QCOMPARE(f.messages.log()[0].text, QString("File exists, want to replace it?"));
-        QCOMPARE(f.messages.log()[0].buttons, MessageBoxes::Buttons::YesNo);
-        QCOMPARE(saved, answer == Answer::Yes);
-        QCOMPARE(fileBytes(path) == "old", answer == Answer::No);
-    }
-
-    void saveAsOntoAReadOnlyExampleChangesNothing() {
-        WindowFixture f;
-        f.state.FileName = "arm.tolv";
-        const QString path = f.programDirectory() + "/ExNASA.1.tolv";
-        QVERIFY(writeFile(path, "example"));
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        f.control<QPushButton>("cmdSubmit")->setEnabled(false);
-        f.box("Alpha")->setText("typed");
-        f.messages.script({Answer::Yes, Answer::Ok});
-        f.fileDialogs.choosePath(path);
-        QVERIFY(!f.window->fileCommands().FileSaveAs());
-        QCOMPARE(fileBytes(path), QByteArray("example"));
-        const auto& shown = f.messages.log()[1];
-        QCOMPARE(shown.title, QString("File not saved; Error in 'WriteAnsFile' routine."));
-        QCOMPARE(shown.text,
-                 "File Path\\FileName error occured: \r\n    Path = " + f.programDirectory() +
-                     "\r\n    FileName = ExNASA.1.tolv\r\n\r\nIf these are okay then the error may be do to "
-                     "following:\r\n  Ex*.tolv files in Tolvik's User directory are for 'read-only'.\r\n  Do "
-                     "not save changes in these Example files.  Save changes under other names.\r\n");
-        QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
-        // Nothing was written: the data keep their name and stay unsaved.
-        QVERIFY(f.state.DataChanged);
-        QVERIFY(!f.state.SaveFailed);
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
-        QVERIFY(!f.control<QPushButton>("cmdSubmit")->isEnabled());
-        QVERIFY(!f.window->windowTitle().startsWith("ExNASA"));
+        QVERIFY(QFile::exists(at(f, "/user/elsewhere.tolv")));
     }
 
     void aSaveThatWroteNothingLeavesTheDataUnsaved_data() {
-        QTest::addColumn<bool>("saveAs");
-        QTest::newRow("save as a name the code page cannot hold") << true;
-        QTest::newRow("save over a file made read-only") << false;
+        QTest::addColumn<QString>("target"); // none: Save over the current file, made read-only
+        QTest::newRow("save as a name the code page cannot hold") << QString::fromUtf8("/Ωmega.tolv");
+        QTest::newRow("save over a file made read-only") << QString();
+        QTest::newRow("save as onto a read-only example") << QString("/ExNASA.1.tolv");
     }
     void aSaveThatWroteNothingLeavesTheDataUnsaved() {
-        QFETCH(bool, saveAs);
+        QFETCH(QString, target);
+        const bool example = target.startsWith("/Ex");
         WindowFixture f;
         const QString path = openArm(f);
         f.control<QPushButton>("cmdSubmit")->setEnabled(false);
         f.box("Alpha")->setText("unsaved");
-        QDir::setCurrent(f.programDirectory() + "/user");
-        if (saveAs) {
-            f.fileDialogs.choosePath(f.programDirectory() + QString::fromUtf8("/Ωmega.tolv"));
-            trigger(f, "mnuFileSaveAs");
-            QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Files), QStringList());
-        } else {
-            QFile::setPermissions(path, QFileDevice::ReadOwner);
-            trigger(f, "mnuFileSave");
-            QCOMPARE(fileBytes(path), inputFile("1"));
+        QDir::setCurrent(at(f, "/user"));
+        if (example) {
+            QVERIFY(writeFile(at(f, target), "example"));
+            QFile::setPermissions(at(f, target), Perm::ReadOwner | Perm::ReadGroup | Perm::ReadOther);
+            f.messages.script({Answer::Yes}); // to replacing it
         }
-        QCOMPARE(f.messages.titles(), QStringList{"File not saved; Error in 'WriteAnsFile' routine."});
+        if (target.isEmpty()) {
+            QFile::setPermissions(path, Perm::ReadOwner);
+            trigger(f, "mnuFileSave");
+        } else {
+            f.fileDialogs.choosePath(at(f, target));
+            trigger(f, "mnuFileSaveAs");
+        }
+        QCOMPARE(fileBytes(path), inputFile("1"));
+        QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Files),
+                 example ? QStringList{"ExNASA.1.tolv"} : QStringList());
+        if (example)
+            QCOMPARE(fileBytes(at(f, target)), QByteArray("example"));
+        QCOMPARE(f.messages.log().size(), example ? 2 : 1);
+        const auto& shown = f.messages.log().last();
+        QCOMPARE(shown.title, QString("File not saved; Error in 'WriteAnsFile' routine."));
+        QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
+        if (example)
+            QCOMPARE(shown.text,
+                     "File Path\\FileName error occured: \r\n    Path = " + f.programDirectory() +
+                         "\r\n    FileName = ExNASA.1.tolv\r\n\r\nIf these are okay then the error "
+                         "may be do to following:\r\n  Ex*.tolv files in Tolvik's User directory "
+                         "are for 'read-only'.\r\n  Do not save changes in these Example files.  "
+                         "Save changes under other names.\r\n");
         QVERIFY(f.state.DataChanged);
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
-        QCOMPARE(f.state.FilePath, f.programDirectory() + "/user");
+        QVERIFY(!f.state.SaveFailed);
+        QCOMPARE(where(f), (QStringList{"arm.tolv", at(f, "/user"), "unsaved"}));
+        QVERIFY(f.window->windowTitle().startsWith("arm.tolv"));
         QVERIFY(!f.control<QPushButton>("cmdSubmit")->isEnabled());
         // So New still asks before it clears the answers.
         f.messages.script({Answer::Cancel});
@@ -262,17 +227,14 @@ private slots:
 
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
         QTemporaryDir dir;
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                              QFileDevice::ExeOther);
+        const auto readExe = Perm::ReadOwner | Perm::ExeOwner | Perm::ReadOther | Perm::ExeOther;
+        QFile::setPermissions(dir.path(), readExe | Perm::WriteOwner);
         const QString locked = dir.path() + "/locked";
         QVERIFY(QDir().mkpath(locked));
         const QString path = locked + "/mine.tolv";
         QVERIFY(writeFile(path, "old"));
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadOther | QFileDevice::WriteOther);
-        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                          QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(path, Perm::ReadOwner | Perm::WriteOwner | Perm::ReadOther | Perm::WriteOther);
+        QFile::setPermissions(locked, readExe);
         WindowFixture f;
         f.messages.script({Answer::Yes});
         f.fileDialogs.choosePath(path);
@@ -280,14 +242,16 @@ private slots:
             const UnprivilegedFileAccess user; // root could make files anywhere
             QVERIFY(f.window->fileCommands().FileSaveAs());
         }
-        QCOMPARE(f.messages.titles(), QStringList{"Replace " + path.toLower() + " file?"});
+        QCOMPARE(f.messages.log().size(), 1);
+        checkShown(f.messages.log()[0], "Replace " + path.toLower() + " file?",
+                   "File exists, want to replace it?", Buttons::YesNo);
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
         QCOMPARE(QDir(locked).entryList(QDir::Files), QStringList{"mine.tolv"});
     }
 
     void saveAsIntoAMissingDirectoryEndsTheProgram() {
         WindowFixture f;
-        f.fileDialogs.choosePath(f.programDirectory() + "/gone/x.tolv");
+        f.fileDialogs.choosePath(at(f, "/gone/x.tolv"));
         QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.window->fileCommands().FileSaveAs());
         QCOMPARE(f.messages.log().last().title, QString("In 'FileSaveAs' routine ..."));
         QCOMPARE(f.messages.log().last().text, QString("Unexpected error # 76 occured: Path not found"));
@@ -302,7 +266,7 @@ private slots:
     void anEndedProgramGoesNoFurther() {
         QFETCH(QString, menuEntry);
         WindowFixture f;
-        const QString path = f.programDirectory() + "/arm.tolv";
+        const QString path = at(f, "/arm.tolv");
         QVERIFY(writeFile(path, inputFile("from file")));
         f.fileDialogs.choosePath(path);
         f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
@@ -329,15 +293,20 @@ private slots:
             f.fileDialogs.cancel();
             trigger(f, "mnuFileOpen");
         }
-        QVERIFY(QFile::exists(path));
         QCOMPARE(fileBytes(path), inputFile("1"));
         QCOMPARE(f.box("Alpha")->text(), QString("typed"));
         QVERIFY(f.messages.log().isEmpty());
         QCOMPARE(f.windowsClosed, 0);
-        // The name lost its extension: Save now goes to Save As.
-        f.fileDialogs.cancel();
+        // The name lost its extension: Save now goes to Save As, where not replacing a file cancels too.
+        const QString old = at(f, "/Old.Tolv");
+        QVERIFY(writeFile(old, "old"));
+        f.messages.script({Answer::No});
+        f.fileDialogs.choosePath(old);
         trigger(f, "mnuFileSave");
         QCOMPARE(f.fileDialogs.requests().last().title, QString("Save Input File As ..."));
+        QCOMPARE(f.messages.titles(), QStringList{"Replace " + old.toLower() + " file?"});
+        QCOMPARE(fileBytes(old), QByteArray("old"));
+        QVERIFY(!f.state.DataChanged);
     }
 
     void deleteAsksFirst_data() {
@@ -355,89 +324,67 @@ private slots:
         WindowFixture f;
         const QString path = openArm(f);
         if (readOnly)
-            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+            QFile::setPermissions(path, Perm::ReadOwner | Perm::ReadOther);
         f.messages.script({answer});
         f.fileDialogs.choosePath(path);
         trigger(f, "mnuFileDelete");
-        const FileDialogRequest& request = f.fileDialogs.requests().last();
-        QCOMPARE(request.title, QString("Select File to be Deleted"));
-        QCOMPARE(request.filterIndex, 3);
-        QCOMPARE(request.fileName, QString("arm.tolv"));
+        QCOMPARE(f.fileDialogs.requests().last().title, QString("Select File to be Deleted"));
+        QCOMPARE(f.fileDialogs.requests().last().fileName, QString("arm.tolv"));
         QCOMPARE(f.messages.titles(), QStringList{"Confirm Delete?"}); // a refused delete says nothing
         QCOMPARE(f.messages.log()[0].text, "Delete '" + path + "' File.");
         QCOMPARE(QFile::exists(path), kept);
-        // The form and the current name stay as they were.
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
-        QCOMPARE(f.box("Alpha")->text(), QString("1"));
-        QCOMPARE(f.state.fileTempPath, f.programDirectory() + "/user");
-    }
-
-    void deleteOfAMissingFileAsksNothing() {
-        WindowFixture f;
-        f.fileDialogs.choosePath(f.programDirectory() + "/none.tolv");
+        // The form and the current file stay as they were.
+        QCOMPARE(where(f), (QStringList{"arm.tolv", at(f, "/user"), "1"}));
+        QCOMPARE(f.state.fileTempPath, at(f, "/user"));
+        // A file that is not there is not asked about.
+        f.fileDialogs.choosePath(at(f, "/none.tolv"));
         trigger(f, "mnuFileDelete");
-        QVERIFY(f.messages.log().isEmpty());
+        QCOMPARE(f.messages.log().size(), 1);
     }
 
     void splitPathAndSetInputFile() {
         WindowFixture f;
         FileCommands& commands = f.window->fileCommands();
-        QString dir;
-        QCOMPARE(commands.SplitPath("/a/b/c.tolv", dir), QString("c.tolv"));
-        QCOMPARE(dir, QString("/a/b"));
-        QCOMPARE(commands.SplitPath("/a/b/", dir), QString());
-        QCOMPARE(commands.SplitPath("/c.tolv", dir), QString("c.tolv"));
-        QCOMPARE(dir, QString("/"));
-        QCOMPARE(commands.SplitPath("c.tolv", dir), QString("c.tolv"));
-        QCOMPARE(dir, QDir::currentPath());
+        const auto split = [&](const QString& path) {
+            QString dir;
+            return commands.SplitPath(path, dir).prepend(dir + " | ");
+        };
+        QCOMPARE((QStringList{split("/a/b/c.tolv"), split("/a/b/"), split("/c.tolv"), split("c.tolv")}),
+                 (QStringList{"/a/b | c.tolv", "/a/b | ", "/ | c.tolv", QDir::currentPath() + " | c.tolv"}));
         f.state.FilePath.clear();
         commands.SetInputFile(QString());
-        QCOMPARE(f.state.FilePath, QDir::currentPath() + "/user");
-        QCOMPARE(f.state.fileTempPath, f.state.FilePath);
+        QCOMPARE((QStringList{f.state.FilePath, f.state.fileTempPath}),
+                 QStringList(2, QDir::currentPath() + "/user"));
     }
 
     void startUpReopensTheLastFileButNoExample_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("alpha");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("own file") << "arm.tolv"
-                                  << "from file"
-                                  << "arm.tolv";
-        QTest::newRow("example") << "EXnasa.1.tolv"
-                                 << "1"
-                                 << "";
-        QTest::newRow("gone") << "gone.tolv"
-                              << "1"
-                              << "gone.tolv";
+        QTest::newRow("own file") << "arm.tolv" << QString("from file") << "arm.tolv";
+        QTest::newRow("example") << "EXnasa.1.tolv" << QString("1") << "";
+        QTest::newRow("gone") << "gone.tolv" << QString("1") << "gone.tolv";
     }
     void startUpReopensTheLastFileButNoExample() {
         QFETCH(QString, name);
         QFETCH(QString, alpha);
         QFETCH(QString, fileName);
         WindowFixture f;
-        QDir().mkpath(f.programDirectory() + "/user");
+        QDir().mkpath(at(f, "/user"));
         if (name != "gone.tolv")
-            QVERIFY(writeFile(f.programDirectory() + "/user/" + name, inputFile("from file")));
-        f.storeText("Software\\Quenwick\\Tolvik", "FileIn", name);
-        f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user");
-        f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7"); // no introduction
-        f.window->Form_Load();
-        QCOMPARE(f.box("Alpha")->text(), alpha);
-        QCOMPARE(f.state.FileName, fileName);
+            QVERIFY(writeFile(at(f, "/user/") + name, inputFile("from file")));
+        startWith(f, name, "user");
         // A file that was read keeps its directory; a name that was not read is placed in the current
         // directory, which the start-up check made the program's; without a name the stored one stays.
-        QCOMPARE(f.state.FilePath,
-                 name == "gone.tolv" ? f.programDirectory() : f.programDirectory() + "/user");
+        QCOMPARE(where(f),
+                 (QStringList{fileName, name == "gone.tolv" ? f.programDirectory() : at(f, "/user"), alpha}));
         QVERIFY(!f.state.DataChanged);
         QVERIFY(f.messages.log().isEmpty());
     }
 
     void startUpSurvivesARemovedDirectory() {
         WindowFixture f;
-        f.storeText("Software\\Quenwick\\Tolvik", "FileIn", "arm.tolv");
-        f.storeText("Software\\Quenwick\\Tolvik", "userPath", "user/gone");
-        f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7");
-        f.window->Form_Load();
+        startWith(f, "arm.tolv", "user/gone");
         QVERIFY(!f.window->programEnded());
         QVERIFY(f.messages.log().isEmpty());
         QCOMPARE(f.box("Alpha")->text(), QString("1"));
@@ -448,29 +395,22 @@ private slots:
         WindowFixture f;
         f.window->Form_Load();
         f.window->Form_Load(); // a second start within the first two writes the same entries
-        const QString handler = f.programDirectory() + "/../";
-        QCOMPARE(classValue(f.store, ".Out"), QString("MyEditor.sh"));
-        QCOMPARE(classValue(f.store, ".tolv"), QString("MyEditor.sh"));
-        QCOMPARE(classValue(f.store, ".plt"), QString("Plotvanes"));
-        QCOMPARE(classValue(f.store, "MyEditor.sh"), QString("Tolv Input file"));
-        QCOMPARE(classValue(f.store, "MyEditor.sh\\shell\\open\\command"),
-                 "\"" + handler + "MyEditor.sh\" %1");
-        QCOMPARE(classValue(f.store, "Plotvanes\\shell\\open\\command"), "\"" + handler + "Plotvanes\" %1");
+        QStringList values;
+        for (const char* key : {".Out", ".tolv", ".plt", "MyEditor.sh", "MyEditor.sh\\shell\\open\\command",
+                                "Plotvanes\\shell\\open\\command"})
+            values << classValue(f.store, key);
+        const QString handler = at(f, "/../");
+        QCOMPARE(values,
+                 (QStringList{"MyEditor.sh", "MyEditor.sh", "Plotvanes", "Tolv Input file",
+                              "\"" + handler + "MyEditor.sh\" %1", "\"" + handler + "Plotvanes\" %1"}));
         QVERIFY(!f.store.keyExists(SettingsStore::Root::ClassesRoot, "MyEditor.sh\\DefaultIcon"));
-    }
 
-    void registrationRules() {
-        WindowFixture f;
-        FileAssociation association(f.store);
-        QString dir = "/opt/q/";
-        association.RegisterFileType("Abc", dir, "View", "Abc file", "/opt/q/abc.png");
-        QCOMPARE(dir, QString("/opt/q/"));
-        QCOMPARE(classValue(f.store, "View\\shell\\open\\command"), QString("\"/opt/q/View\" %1"));
-        QCOMPARE(classValue(f.store, "View\\DefaultIcon"), QString("/opt/q/abc.png,0"));
-        QString bare = "/opt/r";
-        association.RegisterFileType("Abc", bare, "View", "Abc file", QString());
-        QCOMPARE(bare, QString("/opt/r/"));
+        // A directory without its closing slash gets one; an icon is stored as its first.
+        QString dir = "/opt/r";
+        FileAssociation(f.store).RegisterFileType("Abc", dir, "View", "Abc file", "/opt/q/abc.png");
+        QCOMPARE(dir, QString("/opt/r/"));
         QCOMPARE(classValue(f.store, "View\\shell\\open\\command"), QString("\"/opt/r/View\" %1"));
+        QCOMPARE(classValue(f.store, "View\\DefaultIcon"), QString("/opt/q/abc.png,0"));
     }
 
     void desktopOpensTheTypesWithTheInstallation() {
@@ -482,16 +422,15 @@ private slots:
                   "application/x-quenwick-tolv=old.desktop;\n\n[Added Associations]\nx=y;\n");
         f.window->Form_Load();
         const QByteArray defaults = fileBytes(config + "/mimeapps.list");
-        QVERIFY(defaults.contains("text/html=firefox.desktop;\n"));
-        QVERIFY(defaults.contains("application/x-quenwick-tolv=quenwick-myeditor.desktop;\n"));
-        QVERIFY(defaults.contains("application/x-quenwick-plt=quenwick-plotvanes.desktop;\n"));
+        for (const char* line : {"text/html=firefox.desktop;\n", "[Added Associations]\nx=y;",
+                                 "application/x-quenwick-tolv=quenwick-myeditor.desktop;\n",
+                                 "application/x-quenwick-plt=quenwick-plotvanes.desktop;\n"})
+            QVERIFY2(defaults.contains(line), line);
         QVERIFY(!defaults.contains("old.desktop"));
-        QVERIFY(defaults.contains("[Added Associations]\nx=y;"));
 
         const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         const QByteArray entry = fileBytes(data + "/applications/quenwick-myeditor.desktop");
-        QVERIFY(entry.contains("Exec=\"" + QDir::cleanPath(f.programDirectory() + "/..").toUtf8() +
-                               "/MyEditor.sh\" %f\n"));
+        QVERIFY(entry.contains("Exec=\"" + QDir::cleanPath(at(f, "/..")).toUtf8() + "/MyEditor.sh\" %f\n"));
         QVERIFY(entry.contains("MimeType=application/x-quenwick-out;application/x-quenwick-tolv;\n"));
         const QByteArray program = fileBytes(data + "/applications/quenwick-tolvik.desktop");
         QVERIFY(program.contains("Exec=\"" + f.programDirectory().toUtf8() + "/tolvik\"\n"));
