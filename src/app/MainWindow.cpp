@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include "CodePageValidator.h"
+#include "MainMenu.h"
+#include "MenuShortcutGuard.h"
 #include "QuestionSet.h"
 #include "StartUpSequence.h"
 #include "TabControl.h"
@@ -9,6 +11,7 @@
 #include "layout/LayoutControl.h"
 #include "layout/TwipGeometry.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Shell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,56 +37,6 @@ const char* const tabIndexProperty = "tabIndex";
 const char* const captionProperty = "caption";
 
 enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3, TipsTab = 4 };
-
-struct MenuEntryRow {
-    const char* name;
-    const char* caption; // "-" for a separator
-    const char* shortcut;
-};
-
-struct MenuRow {
-    const char* name;
-    const char* caption;
-    std::vector<MenuEntryRow> entries;
-};
-
-const std::vector<MenuRow>& menuTable() {
-    static const std::vector<MenuRow> menus{
-        {"mnuFile",
-         "&File",
-         {{"mnuFileNew", "&New", "Ctrl+N"},
-          {"mnuFileOpen", "&Open ...", "Ctrl+O"},
-          {"mnuFileSave", "&Save", "Ctrl+S"},
-          {"mnuFileSaveAs", "Save &As ...", "Ctrl+A"},
-          {"mnuFileDelete", "&Delete ...", ""},
-          {"mnuFileSeperater", "-", ""},
-          {"mnuFileSubmit", "Submit &Run", "Ctrl+R"},
-          {"mnuFileSeperater2", "-", ""},
-          {"mnuFileExit", "Exit", ""}}},
-        {"mnuDemos", "&Demos", {{"mnuDemosRun", "Run &Demo ...", "Ctrl+D"}}},
-        {"mnuView",
-         "&View",
-         {{"mnuViewDemos", "&Example File ...", ""}, {"mnuViewOutput", "&Last Output ...", "Ctrl+L"}}},
-        {"mnuWeb",
-         "&Web Links",
-         {{"mnuWebPres", "Presentation: Optimize Car-Mfg", ""},
-          {"mnuWebVideo", "Web Slides ... Aimward Designs with Rapid Phototype", ""},
-          {"mnuWebLinkEd", "NotePad++ Code Editor, we recommend it.", ""},
-          {"mnuWebLinkBar4", "-", ""},
-          {"mnuWebLink1", "Calculus-level Case Book (web site)", ""}}},
-        {"mnuHelp",
-         "&Help",
-         {{"mnuHelpManual", "&Manual ...", ""},
-          {"mnuHelpSource", "Source &Code ...", ""},
-          {"mnuHelpVideos", "Video Apps for Classes (web)", ""},
-          {"mnuHelpEmail", "&E-mail Support ...", ""},
-          {"mnuHelpForum", "Forum: Create, Collaborative, && Help Train ...", ""},
-          {"mnuHelpPrayer", "Prayer Tree ...", ""},
-          {"mnuHelpDonate", "&Donate ...", ""},
-          {"mnuHelpAbout", "&About ...", ""}}},
-    };
-    return menus;
-}
 
 struct DemoRow {
     const char* example;
@@ -137,17 +90,21 @@ QIcon programIcon() {
 
 MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), CMDialog1_(services.fileDialogs),
-      modules_(state, *this, services, [this] {
-          unloaded_ = true;
-          close();
-      }) {
+      modules_(state, *this, services,
+               [this] {
+                   unloaded_ = true;
+                   close();
+               }),
+      help_({this, state, services.shell, services.messages, modules_.editor,
+             modules_.paths.programDirectory(), [this](const QString& link) { return mailto(link); }}) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tolvik, a Calculus-level Software"));
     setWindowIcon(programIcon());
     setFont(QFont(QStringLiteral("Arial"), 8));
 
-    buildMenus();
+    MainMenu::build(menuBar(), controls_);
     connectFileMenu();
+    connectHelpMenus();
     clientArea_ = new QWidget(this);
     setCentralWidget(clientArea_);
     clientArea_->installEventFilter(this);
@@ -173,6 +130,7 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     buildRunTab();
     buildTipsTab();
     applyTabOrder();
+    guardMenuShortcuts();
 
     ODE_tabs_->setTabEnabled(DemosTab, false);
     ODE_tabs_->setCurrentIndex(InputTab);
@@ -187,25 +145,6 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     // The client area takes its design size now, not at the first show: the layout is captured first.
     layout()->activate();
     layoutWindow_ = std::make_unique<WidgetLayoutWindow>(clientArea_, controls_);
-}
-
-void MainWindow::buildMenus() {
-    for (const MenuRow& menuRow : menuTable()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuRow.caption));
-        menu->setObjectName(QLatin1String(menuRow.name));
-        menu->menuAction()->setObjectName(QLatin1String(menuRow.name));
-        controls_.append(menu->menuAction());
-        for (const MenuEntryRow& entry : menuRow.entries) {
-            QAction* action = QString::fromUtf8(entry.caption) == QLatin1String("-")
-                                  ? menu->addSeparator()
-                                  : menu->addAction(QString::fromUtf8(entry.caption));
-            action->setObjectName(QLatin1String(entry.name));
-            action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
-            // An entry does nothing until its command is connected; it must not look as if it worked.
-            action->setEnabled(action->isSeparator());
-            controls_.append(action);
-        }
-    }
 }
 
 void MainWindow::connectFileMenu() {
@@ -231,6 +170,25 @@ void MainWindow::connectFileMenu() {
     connectMenu("mnuViewOutput", [this] { modules_.output.ViewLastOutput(QStringLiteral("~Tolvik.out")); });
 }
 
+void MainWindow::connectHelpMenus() {
+    for (QAction* entry : findChildren<QAction*>())
+        if (const QString address = entry->data().toString(); !address.isEmpty())
+            connect(entry, &QAction::triggered, this, [this, address] { help_.openWebPage(address); });
+    connectMenu("mnuHelpManual", [this] { help_.mnuHelpManual_Click(); });
+    connectMenu("mnuHelpSource", [this] { help_.mnuHelpSource_Click(); });
+    connectMenu("mnuHelpDonate", [this] { help_.mnuHelpDonate_Click(); });
+    connectMenu("mnuHelpAbout", [this] { help_.mnuHelpAbout_Click(); });
+    connectMenu("mnuHelpEmail", [this] { help_.mnuHelpEmail_Click(); });
+}
+
+// Blanks become "%20"; everything else reaches the mail program as it is. The result follows the
+// shell's convention: above 32 means the link was handed on.
+std::int16_t MainWindow::mailto(const QString& link) {
+    QString target = link;
+    target.replace(QLatin1Char(' '), QStringLiteral("%20"));
+    return services_.shell.openDocument(target) ? 42 : 31;
+}
+
 void MainWindow::cmdSubmit_Click() {
     if (isCompleteTest())
         modules_.run.submit();
@@ -238,7 +196,6 @@ void MainWindow::cmdSubmit_Click() {
 
 void MainWindow::connectMenu(const char* name, const std::function<void()>& handler) {
     auto* action = findChild<QAction*>(QLatin1String(name));
-    action->setEnabled(true);
     connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
 }
 
@@ -439,6 +396,20 @@ void MainWindow::applyTabOrder() {
     });
     for (qsizetype i = 1; i < ordered.size(); ++i)
         setTabOrder(ordered[i - 1], ordered[i]);
+}
+
+void MainWindow::guardMenuShortcuts() {
+    QList<QAction*> entries;
+    QList<QWidget*> widgets;
+    for (QObject* control : std::as_const(controls_)) {
+        if (auto* entry = qobject_cast<QAction*>(control); entry && !entry->shortcut().isEmpty())
+            entries.append(entry);
+        else if (auto* widget = qobject_cast<QWidget*>(control))
+            widgets.append(widget);
+    }
+    auto* guard = new MenuShortcutGuard(entries, this);
+    for (QWidget* widget : std::as_const(widgets))
+        widget->installEventFilter(guard);
 }
 
 void MainWindow::markDataChanged() {

@@ -2,6 +2,7 @@
 
 #include "AppServices.h"
 #include "DemoMode.h"
+#include "HelpCommands.h"
 #include "ProgramModules.h"
 #include "core/Form.h"
 #include "core/ProgramState.h"
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -45,6 +47,8 @@ public:
     OutputViewer& outputModule() { return modules_.output; }
 
     bool isCompleteTest();
+    // Opens a mail link in the user's mail program; above 32 when it was handed on.
+    std::int16_t mailto(const QString& link);
     // The start-up sequence; the window is shown afterwards unless it ended the program or was unloaded.
     void Form_Load();
     bool programEnded() const { return modules_.end.ended(); }
@@ -64,7 +68,6 @@ protected:
 private:
     enum class CloseReason { CloseBox, Program };
 
-    void buildMenus();
     void buildInputTab();
     void buildDemosTab();
     void buildSolverTab();
@@ -90,6 +93,8 @@ private:
     void cmdEditSolverData_Click();
     void markDataChanged();
     void connectFileMenu();
+    void connectHelpMenus();
+    void guardMenuShortcuts();
     void cmdSubmit_Click();
     void runCommand(const std::function<void()>& routine);
     void Form_QueryUnload(CloseReason reason);
@@ -98,6 +103,7 @@ private:
     AppServices services_;
     CommonDialog CMDialog1_;
     ProgramModules modules_;
+    HelpCommands help_;
     QWidget* clientArea_ = nullptr;
     TabControl* ODE_tabs_ = nullptr;
     std::array<QLineEdit*, 8> answerBoxes_{};

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -278,13 +279,80 @@ private slots:
                  QString::fromUtf8("shotgun.22.tolv ... Tolvik™, a Calculus-level program"));
     }
 
-    void noMenuEntryActsBeforeItsCommandExists() {
+    // Every entry is on; each link opens a page of its own, the documents and the source lie in the
+    // installation, and a shell that opens nothing is not reported.
+    void menuEntriesOpenTheirTargets() {
         WindowFixture f;
+        for (QObject* control : f.window->controls())
+            if (auto* entry = qobject_cast<QAction*>(control))
+                QVERIFY2(entry->isEnabled(), qPrintable(entry->objectName()));
+        f.shell.openSucceeds = f.shell.startSucceeds = false;
+        QStringList pages;
         for (const char* name :
-             {"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFileDelete", "mnuFileExit"})
-            QVERIFY2(f.control<QAction>(name)->isEnabled(), name);
-        for (const char* name : {"mnuWebPres", "mnuHelpSource", "mnuHelpAbout"})
-            QVERIFY2(!f.control<QAction>(name)->isEnabled(), name);
+             {"mnuWebPres", "mnuWebVideo", "mnuWebLinkEd", "mnuWebLink1", "mnuWebVortane", "mnuWebApp1",
+              "mnuWebApp2", "mnuWebApp3", "mnuWebApp4", "mnuHelpVideos", "mnuHelpForum", "mnuHelpPrayer"}) {
+            f.control<QAction>(name)->trigger();
+            QCOMPARE(f.shell.opened.size(), pages.size() + 1);
+            QVERIFY2(f.shell.opened.last().startsWith("https://") && !pages.contains(f.shell.opened.last()),
+                     name);
+            pages << f.shell.opened.last();
+        }
+        QCOMPARE(f.shell.opened[2], QString("https://notepad-plus-plus.org/"));
+        auto* web = f.control<QMenu>("mnuWeb");
+        QCOMPARE(web->actions().size(), 10);
+        QCOMPARE(web->actions()[8]->menu()->actions().size(), 3);
+        QCOMPARE(web->actions()[9]->menu()->actions().size(), 1);
+
+        f.shell.opened.clear();
+        f.state.ParentPath = f.programDirectory() + "/..";
+        for (const char* name : {"mnuHelpManual", "mnuHelpDonate", "mnuHelpSource"})
+            f.control<QAction>(name)->trigger();
+        QCOMPARE(f.shell.opened, QStringList({f.programDirectory() + "/manual.pdf",
+                                              f.installation.path() + "/Quenwick/donate.html"}));
+        QCOMPARE(f.shell.started.size(), 1);
+        QCOMPARE(f.shell.started[0].program, f.state.ParentPath + "/MyEditor.sh");
+        QCOMPARE(f.shell.started[0].arguments, QStringList{f.programDirectory() + "/Tolvuser.vt"});
+        QVERIFY(!f.shell.started[0].waited);
+        QVERIFY(f.messages.log().isEmpty());
+    }
+
+    void shortcutsWorkWithTheFocusInAnAnswerBox_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<bool>("demoMode");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("new") << QKeySequence("Ctrl+N") << false << "Confirm 'New' Response.";
+        QTest::newRow("open") << QKeySequence("Ctrl+O") << false << "Open";
+        QTest::newRow("save") << QKeySequence("Ctrl+S") << false << "Save";
+        QTest::newRow("save as") << QKeySequence("Ctrl+A") << false << "Save";
+        QTest::newRow("submit") << QKeySequence("Ctrl+R") << false << "Missing some data fields";
+        QTest::newRow("demo") << QKeySequence("Ctrl+D") << false << "demo mode";
+        QTest::newRow("last output") << QKeySequence("Ctrl+L") << false << "'~Tolvik.out' file not found.";
+        QTest::newRow("menus off in demo mode") << QKeySequence("Ctrl+A") << true << "";
+    }
+    void shortcutsWorkWithTheFocusInAnAnswerBox() {
+        QFETCH(QKeySequence, key);
+        QFETCH(bool, demoMode);
+        QFETCH(QString, effect);
+        WindowFixture f;
+        QVERIFY(showWindow(f));
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QLineEdit* box = f.box(demoMode ? "Note1" : "Alpha");
+        if (demoMode)
+            f.control<QAction>("mnuDemosRun")->trigger();
+        box->setEnabled(true);
+        box->setFocus();
+        box->setText("");
+        f.state.DataChanged = false;
+        QTest::keySequence(box, key);
+        if (effect == "Open" || effect == "Save") {
+            QCOMPARE(f.fileDialogs.requests().size(), 1);
+            QCOMPARE(f.fileDialogs.requests()[0].mode == FileDialogRequest::Mode::Save, effect == "Save");
+        } else if (effect == "demo mode") {
+            QCOMPARE(f.window->tabs()->currentIndex(), 1);
+        } else {
+            QCOMPARE(f.messages.titles(), effect.isEmpty() ? QStringList() : QStringList{effect});
+            QVERIFY(f.fileDialogs.requests().isEmpty());
+        }
     }
 
     void rendersItsControlsWhereTheirTwipsSay() {

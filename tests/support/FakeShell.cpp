@@ -2,7 +2,7 @@
 
 bool FakeShell::openDocument(const QString& target) {
     opened << target;
-    return true;
+    return openSucceeds;
 }
 
 bool FakeShell::startDetached(const QString& program, const QStringList& arguments,

@@ -24,4 +24,5 @@ public:
     QList<Started> started;
     RunEnd nextEnd;
     bool startSucceeds = true;
+    bool openSucceeds = true;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QAction;
+
+// Text boxes claim some Ctrl keys for themselves (Ctrl+A selects all): where such a key is a shortcut
+// of the window's menu, the menu gets it, wherever the focus is. A shortcut whose entry or menu is
+// off is left to the box.
+class MenuShortcutGuard : public QObject {
+public:
+    MenuShortcutGuard(QList<QAction*> entries, QObject* parent)
+        : QObject(parent), entries_(std::move(entries)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<QAction*> entries_;
+};

@@ -1,0 +1,121 @@
+#include "EmailDialog.h"
+
+#include "ProgramInfo.h"
+#include "core/DiskErrorPrompt.h"
+#include "core/ProgramState.h"
+#include "platform/MessageBoxes.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int clientWidth = 5655;
+constexpr int clientHeight = 7080;
+constexpr int margin = 240;
+constexpr int contentWidth = clientWidth - 2 * margin;
+
+QPlainTextEdit* textBox(const QString& text) {
+    auto* box = new QPlainTextEdit(text);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+// Read-only, borderless, in the dialog's colour and out of the tab order: the text reads as a label
+// that can still be selected and copied.
+std::vector<Step> blendIntoDialog(QPlainTextEdit* box, const QColor& background) {
+    return {[box] { box->setReadOnly(true); }, [box] { box->setFrameShape(QFrame::NoFrame); },
+            [box, background] {
+                QPalette palette = box->palette();
+                palette.setColor(QPalette::Base, background);
+                box->setPalette(palette);
+            },
+            [box] { box->setFocusPolicy(Qt::ClickFocus); }};
+}
+} // namespace
+
+EmailDialog::EmailDialog(QWidget* owner, Services services)
+    : InfoDialog(owner, QStringLiteral("frmEmail"), QStringLiteral("Email ..."), {clientWidth, clientHeight}),
+      services_(std::move(services)) {
+    QLabel* intro =
+        addLabel(QStringLiteral("Label1"),
+                 QStringLiteral("In order to contact us via e-Mail, please follow the following steps."),
+                 {margin, 0, contentWidth, 900});
+    intro->setContentsMargins(0, logicalDpiY() * 420 / 1440, 0, 0);
+    txtTitle_->raise();
+    Text2_ = place(textBox(QStringLiteral("1. Send e-mail to: ") + ProgramInfo::contactAddress),
+                   QStringLiteral("Text2"), {margin, 960, contentWidth, 420});
+    addLabel(QStringLiteral("Label7"),
+             QStringLiteral("2. Enter your e-mail address for us to return our response to"),
+             {margin, 1440, contentWidth, 500});
+    Text5_ = place(textBox(QString()), QStringLiteral("Text5"), {margin, 2000, contentWidth, 760});
+    addLabel(
+        QStringLiteral("Label6"),
+        QStringLiteral("4. Describe why contacting us.  Please give as much info as  possible to reproduce "
+                       "what you are describing on our end."),
+        {margin, 2820, contentWidth, 760});
+    QLabel* postal =
+        addLabel(QStringLiteral("Text1"),
+                 QStringLiteral("Or, write to us at        \n") + ProgramInfo::makerName +
+                     QStringLiteral("\n77 Example Lane, Suite 0\nSpringfield 00000, Nowhere Country"),
+                 {margin, 3660, contentWidth, 1100});
+    postal->setIndent(logicalDpiX() * 720 / 1440);
+    postal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    addFooter(4860, contentWidth);
+    addHidingButton(QStringLiteral("cmdOk"), QStringLiteral("&Close"), {840, 6300, 1800, 480});
+    auto* email = place(new QPushButton(QStringLiteral("&Try Emailing")), QStringLiteral("cmdEmail"),
+                        {3015, 6300, 1800, 480});
+    connect(email, &QPushButton::clicked, this, &EmailDialog::cmdEmail_Click);
+    Form_Load();
+}
+
+void EmailDialog::Form_Load() {
+    const QColor background = palette().color(QPalette::Window);
+    std::vector<Step> steps{
+        [this] { setVersionLine(); },
+        [this] { setTitleLine(); },
+        [this] {
+            Text5_->setPlainText(QStringLiteral("3. Enter a Subject: '") + ProgramInfo::programName +
+                                 QStringLiteral(" ... Version ") + ProgramInfo::versionText +
+                                 QStringLiteral("' and a few words to describe reason for contact"));
+        },
+    };
+    for (QPlainTextEdit* box : {Text2_, Text5_})
+        for (Step& step : blendIntoDialog(box, background))
+            steps.push_back(std::move(step));
+    steps.emplace_back([this] { setRightsLine(); });
+
+    std::vector<Step> guarded;
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        guarded.emplace_back([this, step = steps[i], number = int(i) + 1] {
+            if (services_.beforeLoadStep)
+                services_.beforeLoadStep(number);
+            step();
+        });
+    runSteps(guarded, [this](const Failure& failure) { return handleLoadFailure(failure); });
+}
+
+// A drive that does not exist may be retried, with Cancel as the way out; a cancel ends the load
+// quietly; anything else is told and the load goes on.
+StepOutcome EmailDialog::handleLoadFailure(const Failure& failure) {
+    if (failure.number == FailureNumber::DeviceUnavailable)
+        return *askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."),
+                                       failure, services_.programDirectory)
+                   ? StepOutcome::Retry
+                   : StepOutcome::EndRoutine;
+    if (failure.number == FailureNumber::DialogCancelled)
+        return StepOutcome::EndRoutine;
+    services_.messages.show(QStringLiteral("In 'frmEmail.form_load' routine ..."),
+                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
+                                services_.state.fileTemp + QStringLiteral("\n ... fileDataPath = ") +
+                                services_.state.fileTempPath + QStringLiteral("\nappPath = ") +
+                                services_.programDirectory + QLatin1Char('\n'),
+                            MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
+    return StepOutcome::Next;
+}
+
+void EmailDialog::cmdEmail_Click() {
+    services_.mailto(ProgramInfo::mailLink());
+    hide();
+}

@@ -1,0 +1,141 @@
+#include "dialogs/EmailDialog.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+namespace {
+const QString mailLink =
+    "mailto:tolvik-support@quenwick.example?subject=Tolvik%20v.%206.711:%20...%20please%20"
+    "REPLACE%20these%20notes%20with%20your%20sub-subject%20here";
+
+// Opens a dialog from its menu entry; while it is shown modally, inspect runs and presses the button.
+void openAndPress(WindowFixture& f, const char* entry, const char* button,
+                  const std::function<void(QDialog*)>& inspect) {
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // Pressed also when a check failed, so that the test ends.
+        const auto press = qScopeGuard([&] { dialog->findChild<QPushButton*>(button)->click(); });
+        inspect(dialog);
+    });
+    f.control<QAction>(entry)->trigger();
+}
+
+QString text(QDialog* dialog, const char* name) {
+    if (auto* box = dialog->findChild<QPlainTextEdit*>(name))
+        return box->toPlainText();
+    return dialog->findChild<QLabel*>(name)->text();
+}
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    // Made once, hidden by OK: the second opening shows the same dialog with the name still once.
+    void aboutNamesTheProgramOnceAcrossOpenings() {
+        WindowFixture f;
+        for (int opening = 0; opening < 2; ++opening)
+            openAndPress(f, "mnuHelpAbout", "cmdOkay", [&](QDialog* about) {
+                QCOMPARE(about->objectName(), QString("frmAbout"));
+                QCOMPARE(about->windowTitle(), QString("About ..."));
+                QCOMPARE(text(about, "txtTitle"), QString("Tolvik (Version 6.711)"));
+                QVERIFY(text(about, "Label1")
+                            .startsWith("Tolvik is an example of Calculus (level) Problem-Solving."));
+                QCOMPARE(text(about, "Label4"), QString(47, '-'));
+                QVERIFY(text(about, "lblCopyright").contains("2016 Quenwick"));
+                emit about->findChild<QTextBrowser*>("RichTextBox1")
+                    ->anchorClicked(QUrl("https://a.example/b"));
+            });
+        QCOMPARE(f.window->findChildren<QDialog*>("frmAbout").size(), 1);
+        QVERIFY(f.window->findChild<QDialog*>("frmAbout")->isHidden());
+        QCOMPARE(f.shell.opened, QStringList({"https://a.example/b", "https://a.example/b"}));
+    }
+
+    void tryEmailingOpensThePreparedMailAndHides_data() {
+        QTest::addColumn<bool>("mailProgramOpens");
+        QTest::newRow("mail program opens") << true;
+        QTest::newRow("no mail program") << false;
+    }
+    void tryEmailingOpensThePreparedMailAndHides() {
+        QFETCH(bool, mailProgramOpens);
+        WindowFixture f;
+        f.shell.openSucceeds = mailProgramOpens;
+        openAndPress(f, "mnuHelpEmail", "cmdEmail", [&](QDialog* email) {
+            QCOMPARE(email->windowTitle(), QString("Email ..."));
+            QCOMPARE(text(email, "Text5"),
+                     QString("3. Enter a Subject: 'Tolvik ... Version 6.711' and a few words "
+                             "to describe reason for contact"));
+            for (const char* name : {"Text2", "Text5"}) {
+                auto* box = email->findChild<QPlainTextEdit*>(name);
+                QVERIFY(box->isReadOnly());
+                QCOMPARE(box->frameShape(), QFrame::NoFrame);
+                QCOMPARE(box->palette().color(QPalette::Base), QColor(224, 224, 224));
+                QVERIFY(!(box->focusPolicy() & Qt::TabFocus));
+            }
+        });
+        QCOMPARE(f.shell.opened, QStringList{mailLink});
+        QVERIFY(f.window->findChild<QDialog*>("frmEmail")->isHidden());
+        QVERIFY(f.messages.log().isEmpty());
+        QCOMPARE(f.window->mailto("mailto:a b") > 32, mailProgramOpens);
+        QCOMPARE(f.shell.opened.last(), QString("mailto:a%20b"));
+    }
+
+    void aFailingLoadStepIsHandledByItsNumber_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("retry");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("stepsDone"); // 12: all; otherwise the load ended after that step
+        QTest::newRow("drive missing, retried") << 5 << 68 << true << "In 'Form_Load' routine ..." << 12;
+        QTest::newRow("drive missing, cancelled") << 5 << 68 << false << "In 'Form_Load' routine ..." << 4;
+        QTest::newRow("cancel ends quietly") << 3 << 32755 << false << "" << 2;
+        QTest::newRow("other, goes on") << 3 << 53 << false << "In 'frmEmail.form_load' routine ..." << -3;
+    }
+    void aFailingLoadStepIsHandledByItsNumber() {
+        QFETCH(int, step);
+        QFETCH(int, number);
+        QFETCH(bool, retry);
+        QFETCH(QString, message);
+        QFETCH(int, stepsDone);
+        FakeMessageBoxes messages;
+        messages.script({retry ? MessageBoxes::Answer::Ok : MessageBoxes::Answer::Cancel});
+        ProgramState state;
+        state.fileTemp = "arm.tolv";
+        state.fileTempPath = "/home/u/arms";
+        bool failed = false;
+        EmailDialog dialog(nullptr,
+                           {messages, state, "/opt/Quenwick/Tolvik", [](const QString&) { return 42; },
+                            [&](int at) {
+                                if (at == step && !failed) {
+                                    failed = true;
+                                    throw Failure{number, "File not found"};
+                                }
+                            }});
+        QCOMPARE(messages.titles(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (number == 68)
+            QCOMPARE(messages.log()[0].text,
+                     QString("This drive or path does not exist: /opt/Quenwick/Tolvik"));
+        if (number == 53)
+            QCOMPARE(messages.log()[0].text,
+                     QString("Unexpected error # 53 occured: File not found ... fileTemp = "
+                             "arm.tolv\n ... fileDataPath = /home/u/arms\nappPath = "
+                             "/opt/Quenwick/Tolvik\n"));
+        // Steps 3, 4, 5 and 12 leave marks of their own; a negative count names the one step skipped.
+        const auto done = [&](int n) { return stepsDone < 0 ? n != -stepsDone : n <= stepsDone; };
+        auto* text2 = dialog.findChild<QPlainTextEdit*>("Text2");
+        QCOMPARE(!text(&dialog, "Text5").isEmpty(), done(3));
+        QCOMPARE(text2->isReadOnly(), done(4));
+        QCOMPARE(text2->frameShape() == QFrame::NoFrame, done(5));
+        QCOMPARE(!text(&dialog, "lblCopyright").isEmpty(), done(12));
+        QCOMPARE(text(&dialog, "txtTitle"), QString("Tolvik (Version 6.711)"));
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
