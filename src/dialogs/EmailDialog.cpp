@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace {
 constexpr int clientWidth = 5655;
@@ -19,6 +20,7 @@ QPlainTextEdit* textBox(const QString& text) {
     auto* box = new QPlainTextEdit(text);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(0);
     return box;
 }
 
@@ -41,28 +43,28 @@ EmailDialog::EmailDialog(QWidget* owner, Services services)
     QLabel* intro =
         addLabel(QStringLiteral("Label1"),
                  QStringLiteral("In order to contact us via e-Mail, please follow the following steps."),
-                 {margin, 0, contentWidth, 900});
+                 {margin, 0, contentWidth, 960});
     intro->setContentsMargins(0, logicalDpiY() * 420 / 1440, 0, 0);
     txtTitle_->raise();
     Text2_ = place(textBox(QStringLiteral("1. Send e-mail to: ") + ProgramInfo::contactAddress),
-                   QStringLiteral("Text2"), {margin, 960, contentWidth, 420});
+                   QStringLiteral("Text2"), {margin, 960, contentWidth, 360});
     addLabel(QStringLiteral("Label7"),
              QStringLiteral("2. Enter your e-mail address for us to return our response to"),
-             {margin, 1440, contentWidth, 500});
-    Text5_ = place(textBox(QString()), QStringLiteral("Text5"), {margin, 2000, contentWidth, 760});
+             {margin, 1340, contentWidth, 540});
+    Text5_ = place(textBox(QString()), QStringLiteral("Text5"), {margin, 1900, contentWidth, 600});
     addLabel(
         QStringLiteral("Label6"),
         QStringLiteral("4. Describe why contacting us.  Please give as much info as  possible to reproduce "
                        "what you are describing on our end."),
-        {margin, 2820, contentWidth, 760});
+        {margin, 2520, contentWidth, 780});
     QLabel* postal =
         addLabel(QStringLiteral("Text1"),
                  QStringLiteral("Or, write to us at        \n") + ProgramInfo::makerName +
                      QStringLiteral("\n77 Example Lane, Suite 0\nSpringfield 00000, Nowhere Country"),
-                 {margin, 3660, contentWidth, 1100});
-    postal->setIndent(logicalDpiX() * 720 / 1440);
+                 {margin, 3320, contentWidth, 1080});
+    postal->setContentsMargins(logicalDpiX() * 720 / 1440, 0, 0, 0);
     postal->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    addFooter(4860, contentWidth);
+    addFooter(4460, contentWidth);
     addHidingButton(QStringLiteral("cmdOk"), QStringLiteral("&Close"), {840, 6300, 1800, 480});
     auto* email = place(new QPushButton(QStringLiteral("&Try Emailing")), QStringLiteral("cmdEmail"),
                         {3015, 6300, 1800, 480});

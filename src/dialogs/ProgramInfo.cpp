@@ -15,7 +15,7 @@ QString rightsLine() {
 }
 
 QString rightsNotice() {
-    return QStringLiteral("Protected by copyright law and international treaties.");
+    return QStringLiteral("Protected by international copyright law.");
 }
 
 QString rule() {
