@@ -6,8 +6,7 @@
 class QAction;
 
 // Text boxes claim some Ctrl keys for themselves (Ctrl+A selects all): where such a key is a shortcut
-// of the window's menu, the menu gets it, wherever the focus is. A shortcut whose entry or menu is
-// off is left to the box.
+// of the window's menu, the menu gets it, wherever the focus is.
 class MenuShortcutGuard : public QObject {
 public:
     MenuShortcutGuard(QList<QAction*> entries, QObject* parent)

@@ -51,9 +51,7 @@ AboutDialog::AboutDialog(QWidget* owner, Shell& shell)
         QStringLiteral("Help future science and engineers get jobs upon graduation. With Vortane Compiler, "
                        "one increases their 'Modeling and Simulation' productivity by a factor of twenty!"),
         {margin, 1950, contentWidth, 780});
-    addLabel(QStringLiteral("Label5"),
-             QStringLiteral("Read more problems like this one in our case book: ") +
-                 ProgramInfo::caseBookAddress,
+    addLabel(QStringLiteral("Label5"), QStringLiteral("Our case book: ") + ProgramInfo::caseBookAddress,
              {margin, 2760, contentWidth, 500});
     auto* panel = place(new QTextBrowser, QStringLiteral("RichTextBox1"), {margin, 3300, contentWidth, 3450});
     panel->setOpenLinks(false);
