@@ -82,10 +82,13 @@ void RunSubmission::runDemoFile() {
 
 // False when the run must not go on: the user declined, or the file was not written.
 bool RunSubmission::saveBeforeRun() {
-    if (state_.FileName != NewDataName && !state_.DataChanged)
+    // Answers that never had a file (no last file at start-up) are as new as "New data": without a
+    // save there would be nothing to run, and nothing would say so.
+    const QString name = state_.FileName.isEmpty() ? NewDataName : state_.FileName;
+    if (name != NewDataName && !state_.DataChanged)
         return true;
     if (modules_.messages.show(QStringLiteral("File -not- saved OR has been modified!"),
-                               QStringLiteral("Okay to save '") + state_.FileName + QStringLiteral("' now?"),
+                               QStringLiteral("Okay to save '") + name + QStringLiteral("' now?"),
                                Box::Icon::Question, Box::Buttons::OkCancel) != Box::Answer::Ok)
         return false;
     if (!modules_.commands.FileSaveAs())

@@ -289,7 +289,8 @@ private slots:
         QTest::newRow("open") << QKeySequence("Ctrl+O") << "open dialog";
         QTest::newRow("save") << QKeySequence("Ctrl+S") << "save dialog";
         QTest::newRow("save as") << QKeySequence("Ctrl+A") << "save dialog";
-        QTest::newRow("submit") << QKeySequence("Ctrl+R") << "Missing some data fields";
+        QTest::newRow("submit, never saved")
+            << QKeySequence("Ctrl+R") << "File -not- saved OR has been modified!";
         QTest::newRow("demo") << QKeySequence("Ctrl+D") << "demos tab";
         QTest::newRow("last output") << QKeySequence("Ctrl+L") << "'~Tolvik.out' file not found.";
     }
@@ -299,8 +300,7 @@ private slots:
         WindowFixture f;
         QVERIFY(showWindow(f) && QTest::qWaitForWindowActive(f.window.get()));
         f.box("Alpha")->setFocus();
-        f.box("Alpha")->setText("");
-        f.state.DataChanged = false;
+        f.messages.script({MessageBoxes::Answer::Cancel});
         QTest::keySequence(f.box("Alpha"), key);
         QStringList happened = f.messages.titles();
         for (const FileDialogRequest& request : f.fileDialogs.requests())
