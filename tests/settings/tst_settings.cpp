@@ -1,4 +1,4 @@
-#include "core/ProgramEnded.h"
+#include "platform/CommandLine.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
@@ -11,6 +11,8 @@
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
+using Icon = MessageBoxes::Icon;
+using Buttons = MessageBoxes::Buttons;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
 QString stored(WindowFixture& f, const QString& name) {
@@ -45,27 +47,23 @@ const QList<QStringList> introductions{
      "Tolvik™ was created by the 'Vortane' Compiler.  The 'Find' statement is key.  It allows one to vary "
      "parameters in their math model.\n\nIn Calculus-level programming the user/programmer states their "
      "equations and an objective function and leaves the numerical work to the compiler. This is "
-     "accomplished "
-     "thru Automatic Differentiation (AD) and Operator Overload techniques."},
+     "accomplished thru Automatic Differentiation (AD) and Operator Overload techniques."},
     {"Intro to Tolvik™",
      "Tolvik™ program determines the best parameter values for a Robot to move from point A to point B.  "
-     "This "
-     "type of problem may be called an Inverse Problem (IP). This algebraic problem states a math model with "
-     "some unknowns to be found.\n\nIn Calculus level programming the user/programmer states their equations "
-     "and a objective function and leaves the numerical work to the compiler.  This is accomplished thru "
-     "Automatic Differentiation (AD) and Operator Overload techniques."},
+     "This type of problem may be called an Inverse Problem (IP). This algebraic problem states a math "
+     "model with some unknowns to be found.\n\nIn Calculus level programming the user/programmer states "
+     "their equations and a objective function and leaves the numerical work to the compiler.  This is "
+     "accomplished thru Automatic Differentiation (AD) and Operator Overload techniques."},
     {"Intro to Tolvik™ Demo procedure",
-     "Try a Demo for starters:\n\n1. Click on 'Demo' in Tolvik™ menu line;\n2. Click 'Run Demo';\n3. Select "
-     "a "
-     "demo file; and,\n4. Click 'Run Demo' button.\n5. View your results (in NotePad) and XYplots.\n\nThese "
-     "steps are equivalent to running a Demo.  Now create your own file with answers to Tolvik™ questions "
-     "and "
-     "run it.  It's that simple.  "},
+     "Try a Demo for starters:\n\n1. Click on 'Demo' in Tolvik™ menu line;\n2. Click 'Run Demo';\n3. "
+     "Select a demo file; and,\n4. Click 'Run Demo' button.\n5. View your results (in NotePad) and "
+     "XYplots.\n\nThese steps are equivalent to running a Demo.  Now create your own file with answers to "
+     "Tolvik™ questions and run it.  It's that simple.  "},
     {"Intro to Tolvik™ Submit procedure",
-     "Next, try 'File | Open' from menu:\n\n1. Click on 'File' and 'Open';\n2. Select an example (ex*.tolv) "
-     "file;\n3. Click on 'Run' tab; and,\n4. Click on 'Submit Run' button; and,\n5. View your results (in "
-     "?NotePad?) and Plotvanes.\n\nThese steps are equivalent to running a Demo.  Now create your own file "
-     "with answers to Tolvik™ questions and run it.  It's that simple."}};
+     "Next, try 'File | Open' from menu:\n\n1. Click on 'File' and 'Open';\n2. Select an example "
+     "(ex*.tolv) file;\n3. Click on 'Run' tab; and,\n4. Click on 'Submit Run' button; and,\n5. View your "
+     "results (in ?NotePad?) and Plotvanes.\n\nThese steps are equivalent to running a Demo.  Now create "
+     "your own file with answers to Tolvik™ questions and run it.  It's that simple."}};
 } // namespace
 
 class TestSettings : public QObject {
@@ -90,8 +88,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, saves);
         QFETCH(bool, closeBox);
-        const QString after =
-            QString::number(qBound(1, runCount + 1, 32767)); // the count stops at its largest
+        const QString after = QString::number(qBound(1, runCount + 1, 32767));
         WindowFixture f;
         if (runCount >= 0) {
             f.storeText("Software\\Quenwick", "tPause", "6");
@@ -105,7 +102,7 @@ private slots:
         QCOMPARE(f.box("tPause")->text(), QString(runCount < 0 ? "20" : "6"));
         QString seen;
         for (const FakeMessageBoxes::Shown& message : f.messages.log()) {
-            QVERIFY(message.icon == MessageBoxes::Icon::None && message.buttons == MessageBoxes::Buttons::Ok);
+            QVERIFY(message.icon == Icon::None && message.buttons == Buttons::Ok);
             seen += QChar(int('A' + introductions.indexOf(QStringList{message.title, message.text})));
         }
         QCOMPARE(seen, shown);
@@ -114,10 +111,9 @@ private slots:
 
         f.messages.clear();
         f.box("Alpha")->setText("unsaved");
-        const QString atStart = stored(f, "RunCount");
         f.window->show();
         QVERIFY(f.window->close()); // the program's own close, as when a failed look-up unloads it
-        QCOMPARE(stored(f, "RunCount"), atStart);
+        QCOMPARE(stored(f, "RunCount"), runCount < 0 ? QString("<missing>") : QString::number(runCount));
         QCOMPARE(f.windowsClosed, 0);
         f.window->show();
         QCloseEvent closeEvent;
@@ -133,32 +129,24 @@ private slots:
         QCOMPARE(stored(f, "RunCount"), after);
     }
 
-    void lastInputFile_data() {
-        QTest::addColumn<QString>("fileIn");
-        QTest::addColumn<QString>("userPath");
-        QTest::addColumn<bool>("userPathKept");
-        QTest::newRow("windows directory part") << "C:\\Work\\arm.tolv" << QString("user") << true;
-        QTest::newRow("linux directory part") << "/home/a/arm.tolv" << QString("user") << true;
-        QTest::newRow("no user path") << "arm.tolv" << QString() << false;
-        QTest::newRow("drive letter") << "arm.tolv" << QString("D:\\Data") << false;
-        QTest::newRow("absolute") << "arm.tolv" << QString("/data") << false;
-    }
+    // Only the file's name is kept; a stored directory that is absolute or empty gives way to demos. A
+    // relative one is kept: tst_filecommands reopens a file from it.
     void lastInputFile() {
-        QFETCH(QString, fileIn);
-        QFETCH(QString, userPath);
-        QFETCH(bool, userPathKept);
-        WindowFixture f;
-        f.storeText(programKey, "FileIn", fileIn);
-        f.storeText(programKey, "userPath", userPath);
-        QCOMPARE(Modules(f).stored.GetFileInRegistry(), QString("arm.tolv"));
-        QCOMPARE(f.state.UserPath, userPathKept ? userPath : QString("demos"));
-        QCOMPARE(f.state.ParentPath, f.programDirectory() + "/..");
+        QStringList read; // the user path and the parent path
+        for (const auto& [fileIn, userPath] :
+             {std::pair{"C:\\Work\\arm.tolv", "D:\\Data"}, {"/home/a/arm.tolv", "/data"}, {"arm.tolv", ""}}) {
+            WindowFixture f;
+            f.storeText(programKey, "FileIn", fileIn);
+            f.storeText(programKey, "userPath", userPath);
+            QCOMPARE(Modules(f).stored.GetFileInRegistry(), QString("arm.tolv"));
+            read << f.state.UserPath + " " + QString(f.state.ParentPath).remove(f.programDirectory());
+        }
+        QCOMPARE(read, QStringList(3, "demos /.."));
     }
 
     void putFileInRegistryReportsAStoreThatCannotBeWritten() {
         WindowFixture f;
         const QString storeDirectory = QFileInfo(f.store.filePath()).absolutePath();
-        QDir().mkpath(storeDirectory + "/..");
         QDir(storeDirectory).removeRecursively();
         QVERIFY(writeFile(storeDirectory, "")); // a file where the store's directory belongs
         Modules(f).stored.PutFileInRegistry();
@@ -168,40 +156,31 @@ private slots:
                               "Unexpected error # 1001 occured: Unable to create the registry key\nIt seems "
                               "some Registry entry is corrupt!  Re-installing this \nTolvik™ program is the "
                               "easiest fix."}));
-        QCOMPARE(f.messages.log()[0].icon, MessageBoxes::Icon::Critical);
+        QCOMPARE(f.messages.log()[0].icon, Icon::Critical);
     }
 
+    // A directory, then a file, for each path: hidden files, and paths through a file, are not found.
     void existenceTests() {
         WindowFixture f;
-        QTemporaryDir dir;
-        QDir().mkpath(dir.path() + "/full");
-        QVERIFY(writeFile(dir.path() + "/full/a.tolv", "") && writeFile(dir.path() + "/.hidden.tolv", ""));
+        const QString dir = f.programDirectory();
+        QVERIFY(writeFile(dir + "/demos/a.tolv", "") && writeFile(dir + "/.hidden.tolv", ""));
         Modules m(f);
-        // A directory, then a file, for each path; hidden files are not found.
         QString found;
-        for (const char* path : {"/full/", "/full/a.tolv", "/none", "/.hidden.tolv", "/full/a.tolv/x"})
-            found += QString("%1%2 ")
-                         .arg(m.tests.dirExists(dir.path() + path))
-                         .arg(m.tests.FileExists(dir.path() + path));
-        QCOMPARE(found, QString("10 01 00 00 00 "));
-        QVERIFY(!m.tests.FileExists(QString()));
-        QDir::setCurrent(dir.path() + "/full");
-        QVERIFY(m.tests.FileExists("a.tolv"));
-        QVERIFY(f.messages.log().isEmpty());
+        for (const char* path : {"/demos/", "/demos/a.tolv", "/.hidden.tolv", "/demos/a.tolv/x"})
+            found += QString("%1%2 ").arg(m.tests.dirExists(dir + path)).arg(m.tests.FileExists(dir + path));
+        QCOMPARE(found, QString("10 01 00 00 "));
     }
 
     void lookUpFailures_data() {
         QTest::addColumn<int>("number");
         QTest::addColumn<bool>("file");
-        QTest::addColumn<QStringList>("texts"); // of the messages shown; <path>: the path looked up
-        QTest::newRow("diskErrorsOfferRetryAndAWayOut, not ready, file")
+        QTest::addColumn<QStringList>("texts"); // of the messages shown
+        QTest::newRow("disk not ready, retried, then cancelled, file")
             << 71 << true << QStringList(2, "Put a floppy disk in the drive and cloce the drive door.");
-        QTest::newRow("diskErrorsOfferRetryAndAWayOut, unavailable, dir")
-            << 68 << false << QStringList(2, "This drive or path does not exist: <path>");
         QTest::newRow("cancelled, quietly") << int(FailureNumber::DialogCancelled) << true << QStringList();
         QTest::newRow("unexpected, dir") << 70 << false << QStringList{"Unexpected error # 70 occured: x"};
     }
-    // An unexpected failure of FileExists ends the program: startUpEndedByALookUpGoesNoFurther.
+    // FileExists ending the program: tst_filecommands' anUnexpectedFailureEndsTheProgram.
     void lookUpFailures() {
         QFETCH(int, number);
         QFETCH(bool, file);
@@ -216,16 +195,15 @@ private slots:
         f.messages.script({MessageBoxes::Answer::Ok, MessageBoxes::Answer::Cancel});
         QVERIFY(!test());
         QCOMPARE(f.lookups.lookUps, qMax(texts.size(), 1));
+        const QString title = QString("In '%1' routine ...").arg(file ? "FileExists" : "dirExists");
+        const auto [icon, buttons] = number == 70 ? std::pair{Icon::Critical, Buttons::Ok}
+                                                  : std::pair{Icon::Exclamation, Buttons::OkCancel};
         QStringList shown;
         for (const FakeMessageBoxes::Shown& message : f.messages.log()) {
-            QCOMPARE(message.title, QString("In '%1' routine ...").arg(file ? "FileExists" : "dirExists"));
-            QCOMPARE(message.icon,
-                     number == 70 ? MessageBoxes::Icon::Critical : MessageBoxes::Icon::Exclamation);
-            QCOMPARE(message.buttons,
-                     number == 70 ? MessageBoxes::Buttons::Ok : MessageBoxes::Buttons::OkCancel);
+            QVERIFY(message.title == title && message.icon == icon && message.buttons == buttons);
             shown << message.text;
         }
-        QCOMPARE(shown, texts.replaceInStrings("<path>", path));
+        QCOMPARE(shown, texts);
         QCOMPARE(m.unloads, number == 70 ? 1 : 0); // dirExists unloads the main window
         QCOMPARE(f.windowsClosed, 0);
         // After OK the look-up that then succeeds gives the real answer.
@@ -248,24 +226,22 @@ private slots:
         const bool fails = existing == "<fails>";
         if (fails)
             f.lookups.makeDirectoryFailures = {Failure{70, "Permission denied"}};
-        else if (!existing.isEmpty())
+        else
             QDir().mkpath(f.programDirectory() + "/" + existing);
-        f.state.answers.Answers[0] = "from the record";
         Modules m(f);
         StartupCheck(f.state, *f.window, m.tests, f.lookups, f.messages, m.paths).Start_INI();
         QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
                  afterwards);
-        const QString failure = "Unexpected error # 70 occured: \nPath =" + f.programDirectory() +
-                                "\nPermission denied.  Suggest re-installing Tolvik.";
         QCOMPARE(onlyMessage(f),
-                 fails ? QStringList({"In 'Start_INI' routine ...", failure}) : QStringList{"0 messages"});
-        // The steps after a failure still run.
-        QCOMPARE(f.box("Alpha")->text(), QString("from the record"));
-        QCOMPARE(QDir::currentPath(), f.programDirectory());
-        QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory());
+                 (fails ? QStringList{"In 'Start_INI' routine ...",
+                                      "Unexpected error # 70 occured: \nPath =" + f.programDirectory() +
+                                          "\nPermission denied.  Suggest re-installing Tolvik."}
+                        : QStringList{"0 messages"}));
+        QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory()); // the last step runs after a failure
     }
 
-    void startUpFailureEndsTheProgramWithItsMessage() {
+    // A start ended by a look-up goes no further either: tst_filecommands ends one through Open.
+    void aFailedStartEndsTheProgramThere() {
         WindowFixture f;
         f.storeText(programKey, "RunCount", "many");
         f.window->Form_Load();
@@ -274,24 +250,19 @@ private slots:
                                               "\n ... fileTempPath = \nappPath = " +
                                                   f.programDirectory() + "\n"}));
         QVERIFY(f.window->programEnded());
-        QCOMPARE(stored(f, "RunCount"), QString("1")); // the next start works again
-    }
-
-    void startUpEndedByALookUpGoesNoFurther() {
-        WindowFixture f;
-        QVERIFY(writeFile(f.programDirectory() + "/demos/arm.tolv", "arm\r\n"));
-        f.storeText(programKey, "FileIn", "arm.tolv");
-        f.lookups.passingLookUps = 1; // the directory is found; the file's look-up fails
-        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
-        f.window->Form_Load();
-        QCOMPARE(onlyMessage(f), (QStringList{"In 'FileExists' routine ...",
-                                              "Unexpected error # 57 occured: Device I/O error"}));
-        QVERIFY(f.window->programEnded());
         QCOMPARE(f.windowsClosed, 1);
-        QCOMPARE(stored(f, "RunCount"), QString("1"));
+        QCOMPARE(stored(f, "RunCount"), QString("1")); // the next start works again
         // Neither the directory check nor the file-type registration ran afterwards.
         QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User"));
         QVERIFY(!f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"));
+    }
+
+    // A positive number gets a blank after the hash (as above), a negative one not; the run window shows
+    // its command line with each argument recognisable.
+    void textsForTheUser() {
+        QCOMPARE(unexpectedErrorText(Failure{-5, "File not found"}),
+                 QString("Unexpected error #-5 occured: File not found"));
+        QCOMPARE(commandLineText("run", {"x", "", "say \"hi\""}), QString("run x \"\" \"say \\\"hi\\\"\""));
     }
 };
 
