@@ -34,18 +34,15 @@ private slots:
         QVERIFY(QFile::copy(installSource + "/run-TolW.sh", program + "/run-TolW.sh"));
         const QString name = "my arm; $(touch hacked) 'x'.v2.tolv";
         QVERIFY(writeFile(user + "/" + name, "the answers\r\n"));
-        QByteArray log;
         const auto run = [&] {
             QProcess script;
             script.setWorkingDirectory(user);
             script.start("/bin/sh", {program + "/run-TolW.sh", name, "user", "exit"});
             script.waitForFinished(30000);
-            log = script.readAllStandardError();
             return script.exitStatus() == QProcess::NormalExit ? script.exitCode() : -1;
         };
         const QString saved = user + "/output/my arm; $(touch hacked) 'x'.v2.out";
         QVERIFY(run() > 0); // without a solver, both files say what is missing
-        QVERIFY(log.contains("no solver"));
         QByteArray report = fileBytes(user + "/~Tolvik.out");
         for (const QString& part : QStringList{"No solver is installed", solver,
                                                "file=" + name + " directory=user ending=exit", "the answers"})
@@ -57,17 +54,16 @@ private slots:
         QFile::setPermissions(solver, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(run(), 5);
         report = "solved [" + name.toUtf8() + "] in user\n";
-        QCOMPARE(fileBytes(user + "/~Tolvik.out"), report);
-        QCOMPARE(fileBytes(saved), report);
+        QCOMPARE((QByteArrayList{fileBytes(user + "/~Tolvik.out"), fileBytes(saved)}),
+                 QByteArrayList(2, report));
         QVERIFY(!QFile::exists(user + "/hacked"));
     }
 
     void theManualIsRenderedToPdf() {
         QTemporaryDir dir;
-        QCOMPARE(QProcess::execute(RENDER_MANUAL,
-                                   {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", dir.path() + "/m.pdf"}),
-                 0);
-        const QByteArray pdf = fileBytes(dir.path() + "/m.pdf");
+        const QString path = dir.path() + "/m.pdf";
+        QCOMPARE(QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", path}), 0);
+        const QByteArray pdf = fileBytes(path);
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ") >= 2);
     }

@@ -18,9 +18,10 @@ QString stored(WindowFixture& f, const QString& key, const QString& name) {
 }
 
 // What a run leaves in the store: the input file, its directory and the plot file.
-QStringList storedRun(WindowFixture& f) {
-    return {stored(f, programKey, "FileIn"), stored(f, programKey, "userPath"),
-            stored(f, makerKey, "plotFile")};
+QString storedRun(WindowFixture& f) {
+    return QStringList{stored(f, programKey, "FileIn"), stored(f, programKey, "userPath"),
+                       stored(f, makerKey, "plotFile")}
+        .join(' ');
 }
 
 // Each program started, as a command line; runs are waited for, editors are not.
@@ -32,121 +33,79 @@ QStringList started(const WindowFixture& f) {
     return lines;
 }
 
-// An installation with its run script, and a saved input file, opened in the window unless told not.
-void openSaved(WindowFixture& f, const QString& path, bool open = true) {
+// An installation with its run script, and a saved input file opened in the window.
+void openSaved(WindowFixture& f, const QString& path) {
     QVERIFY(writeFile(f.programDirectory() + "/run-TolW.sh", "exit 0\n"));
     QDir().mkpath(QFileInfo(path).absolutePath());
     QVERIFY(writeFile(path, "arm\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\nn\r\nn\r\nN\t\t! 22\r\n"));
-    if (open) {
-        f.fileDialogs.choosePath(path);
-        f.control<QAction>("mnuFileOpen")->trigger();
-    }
+    f.fileDialogs.choosePath(path);
+    f.control<QAction>("mnuFileOpen")->trigger();
 }
-
-// Where the input file lies, the directory the run is given, and the plot file's name.
-struct Place {
-    QString directory, userPath, file, plotFile;
-};
 } // namespace
-Q_DECLARE_METATYPE(Place)
 
 class TestRun : public QObject {
     Q_OBJECT
-
-    void submit(WindowFixture& f) { f.control<QAbstractButton>("cmdSubmit")->click(); }
-
 private slots:
-    // A waiting row clears Auto-exit; a reopened row has start-up open the file the last session left.
-    void aSavedFileRunsFromItsPlace_data() {
-        QTest::addColumn<Place>("place");
-        QTest::newRow("user") << Place{"<program>/user", "user", "arm.tolv", "arm.plt"};
-        QTest::newRow("user/arms, waiting")
-            << Place{"<program>/user/arms", "user/arms", "ExNASA.Tod.tolv", "exnasa.tod.plt"};
-        QTest::newRow("program directory") << Place{"<program>", "<program>", "arm.tolv", "arm.plt"};
-        QTest::newRow("outside") << Place{"<elsewhere>", "<elsewhere>", "Notes", "notes.plt"};
-        QTest::newRow("outside, below a copy of the program's path")
-            << Place{"<elsewhere><program>/u", "<elsewhere><program>/u", "graph.gif", "graph.gif"};
-        QTest::newRow("user, reopened") << Place{"<program>/user", "user", "Graph.PLT", "graph.plt"};
-    }
+    // Then a changed file: Cancel at the save question, or a save without a run script, runs nothing.
     void aSavedFileRunsFromItsPlace() {
-        QFETCH(Place, place);
-        auto& [directory, userPath, file, plotFile] = place;
-        const QByteArray tag = QTest::currentDataTag();
         WindowFixture f;
         QTemporaryDir elsewhere;
-        const QString program = f.programDirectory();
-        const QString script = "/bin/sh " + program + "/run-TolW.sh ";
-        const QString dir = directory.replace("<elsewhere>", elsewhere.path()).replace("<program>", program);
-        userPath.replace("<elsewhere>", elsewhere.path()).replace("<program>", program);
-        openSaved(f, dir + "/" + file, !tag.contains("reopened"));
-        if (tag.contains("reopened")) {
-            f.storeText(programKey, "FileIn", file);
-            f.storeText(programKey, "userPath", userPath);
-            f.storeText(programKey, "RunCount", "7");
-            f.window->Form_Load();
-        }
-        f.control<QAbstractButton>("AutoExit")->setChecked(!tag.contains("waiting"));
-        submit(f);
-        const QString ending = tag.contains("waiting") ? " wait in " : " exit in ";
-        QCOMPARE(started(f), QStringList{script + file + " " + userPath + ending + dir});
-        QVERIFY(QFileInfo(dir + "/output").isDir());
-        QCOMPARE(storedRun(f), (QStringList{file, userPath, plotFile}));
+        const QString program = f.programDirectory(), script = program + "/run-TolW.sh";
+        const QString outside = elsewhere.path() + program + "/u"; // below a copy of the program's path
+        QStringList stores;
+        const auto run = [&](const QString& path, bool wait = false) {
+            openSaved(f, path);
+            f.control<QAbstractButton>("AutoExit")->setChecked(!wait);
+            f.control<QAbstractButton>("cmdSubmit")->click();
+            stores << storedRun(f);
+        };
+        run(program + "/user/arms/Graph.PLT", true);
+        run(program + "/graph.gif"); // its next run passes no directory
+        f.control<QAbstractButton>("cmdSubmit")->click();
+        run(outside + "/Notes"); // and any other file keeps its place
+        const QString sh = "/bin/sh " + script + " ";
+        QCOMPARE(started(f), (QStringList{sh + "Graph.PLT user/arms wait in " + program + "/user/arms",
+                                          sh + "graph.gif " + program + " exit in " + program,
+                                          sh + "graph.gif  exit in " + program,
+                                          sh + "Notes " + outside + " exit in " + outside}));
+        QCOMPARE(stores, (QStringList{"Graph.PLT user/arms graph.plt", "graph.gif " + program + " graph.gif",
+                                      "Notes " + outside + " notes.plt"}));
         QCOMPARE(stored(f, makerKey, "ProgramPath"), QString("\\Tolvik"));
-        QVERIFY(f.messages.log().isEmpty());
-        if (dir == program) { // the next run of a file in the program directory passes no directory
-            submit(f);
-            openSaved(f, program + "/user/b.tolv"); // and any other file keeps its place
-            submit(f);
-            QCOMPARE(started(f).mid(1), (QStringList{script + "arm.tolv  exit in " + program,
-                                                     script + "b.tolv user exit in " + program + "/user"}));
-            QCOMPARE(storedRun(f), (QStringList{"b.tolv", "user", "b.plt"}));
-        }
-    }
 
-    void aRunThatCannotGoOnStartsNothing_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("unsaved, cancelled") << "File -not- saved OR has been modified!"
-                                            << "Okay to save 'arm.tolv' now?";
-        QTest::newRow("incomplete") << "Missing some data fields"
-                                    << "Some fields are Blank, please fill them and submit again";
-        QTest::newRow("no run script")
-            << "A Tolvik File is missing!"
-            << "The run script <program>/run-TolW.sh is missing: nothing was run. Reinstall Tolvik.";
-    }
-    void aRunThatCannotGoOnStartsNothing() {
-        QFETCH(QString, title);
-        QFETCH(QString, text);
-        const QString cause = QTest::currentDataTag();
-        WindowFixture f;
-        const QString path = f.programDirectory() + "/user/arm.tolv";
-        openSaved(f, path);
-        if (cause == "no run script")
-            QFile::remove(f.programDirectory() + "/run-TolW.sh");
-        else
-            f.box(cause == "incomplete" ? "Beta" : "Alpha")->setText(cause == "incomplete" ? "" : "edited");
+        f.box("Alpha")->setText("edited");
         f.box("tPause")->setText("6");
         f.messages.script({Answer::Cancel});
         f.control<QAction>("mnuFileSubmit")->trigger();
-        QVERIFY(f.shell.started.isEmpty());
-        QCOMPARE(f.messages.titles(), QStringList{title});
-        QCOMPARE(f.messages.log()[0].text, text.replace("<program>", f.programDirectory()));
-        // The pause time is stored once the set is complete, before anything else.
-        QCOMPARE(stored(f, makerKey, "tPause"), QString(cause == "incomplete" ? "<missing>" : "6"));
-        if (cause == "unsaved, cancelled") { // Ok and a save: it runs what was saved
-            f.messages.script({Answer::Ok, Answer::Yes});
-            f.fileDialogs.choosePath(path);
-            submit(f);
-            QCOMPARE(f.shell.started.size(), 1);
-            QVERIFY(fileBytes(path).contains("edited"));
-        }
+        QCOMPARE(stored(f, makerKey, "tPause"), QString("6")); // stored before anything else
+        QVERIFY(QFile::remove(script));
+        f.messages.script({Answer::Ok});
+        f.fileDialogs.choosePath(outside + "/saved.tolv");
+        f.control<QAbstractButton>("cmdSubmit")->click();
+        QCOMPARE(f.shell.started.size(), 4);
+        QCOMPARE(f.messages.titles(), QStringList(2, "File -not- saved OR has been modified!")
+                                          << "A Tolvik File is missing!");
+        QCOMPARE(
+            (QStringList{f.messages.log()[0].text, f.messages.log()[2].text}),
+            (QStringList{"Okay to save 'Notes' now?",
+                         "The run script " + script + " is missing: nothing was run. Reinstall Tolvik."}));
     }
 
-    void demoModeRunsExamplesWithoutSavingUntilCancel() {
+    // Examples and the last output of a demo are opened in editors beside the program directory.
+    void examplesAreViewedAndRunInDemoModeWithoutSaving() {
         WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         openSaved(f, f.programDirectory() + "/user/arm.tolv");
+        const QString demos = f.programDirectory() + "/demos";
+        f.state.ParentPath = f.programDirectory() + "/..";
+        f.window->fileDialog().InitDir = "/before";
+        f.fileDialogs.cancel();
+        f.control<QAction>("mnuViewDemos")->trigger();
+        QCOMPARE(f.window->fileDialog().InitDir, QString("/before")); // restored after a cancel
+        f.fileDialogs.choosePath(demos + "/ExNASA.1.Tolv");
+        f.control<QAction>("mnuViewDemos")->trigger();
+        const FileDialogRequest& request = f.fileDialogs.requests().last();
+        QCOMPARE((QStringList{request.title, request.initialDirectory, f.window->fileDialog().InitDir}),
+                 (QStringList{"Open an Example File for illustration", demos, demos}));
+
         TabControl* tabs = f.window->tabs();
         const auto enabled = [&f, tabs] { // the current tab, the tabs enabled, then the menus
             QString flags = QString::number(tabs->currentIndex()) + ' ';
@@ -164,55 +123,32 @@ private slots:
         f.state.DataChanged = false;
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("1 01001 00000"));
-        QCOMPARE(f.window->focusWidget()->objectName(), QString("Exam(1)"));
 
         f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
-        f.state.DemoFile = "exNASA.1.Tolv";      // only examples run
-        f.control<QAbstractButton>("cmdRunDemo")->click();
         f.control<QAbstractButton>("Exam(4)")->click();
         f.control<QAbstractButton>("cmdRunDemo")->click();
-        const QString demos = f.programDirectory() + "/demos";
-        QCOMPARE(started(f), QStringList{"/bin/sh " + f.programDirectory() +
-                                         "/run-TolW.sh ExAlpha.1.Tolv demos exit in " + demos});
-        QCOMPARE(storedRun(f), (QStringList{"ExAlpha.1.Tolv", "demos", "exalpha.1.plt"}));
-        QCOMPARE(f.messages.log().size(), 1);
-        QCOMPARE(f.state.FileName, QString("arm.tolv"));
-        QCOMPARE(f.box("Alpha")->text(), QString("edited again"));
-
+        QCOMPARE((QStringList{storedRun(f), f.state.FileName, f.box("Alpha")->text()}),
+                 (QStringList{"ExAlpha.1.Tolv demos exalpha.1.plt", "arm.tolv", "edited again"}));
         f.control<QAbstractButton>("cmdCancelDemo")->click();
         QVERIFY(f.state.DemoFile.isEmpty());
         QCOMPARE(enabled(), QString("0 10111 11111"));
-    }
 
-    // Both open their file in an editor beside the program directory.
-    void theViewMenuShowsAnExampleOrTheLastOutput() {
-        WindowFixture f;
-        const QString demos = f.programDirectory() + "/demos";
-        f.state.ParentPath = f.programDirectory() + "/..";
-        f.window->fileDialog().InitDir = "/before";
-        f.fileDialogs.cancel();
-        f.control<QAction>("mnuViewDemos")->trigger();
-        QCOMPARE(f.fileDialogs.requests()[0].title, QString("Open an Example File for illustration"));
-        QCOMPARE(f.fileDialogs.requests()[0].initialDirectory, demos);
-        QCOMPARE(f.window->fileDialog().InitDir, QString("/before")); // restored after a cancel
-        f.fileDialogs.choosePath(demos + "/ExNASA.1.Tolv");
-        f.control<QAction>("mnuViewDemos")->trigger();
-        QCOMPARE(f.window->fileDialog().InitDir, demos);
-
-        QDir::setCurrent(demos); // where the last run left its output
         f.control<QAction>("mnuViewOutput")->trigger();
         QVERIFY(writeFile(demos + "/~Tolvik.out", "result"));
         f.control<QAction>("mnuViewOutput")->trigger();
         f.shell.startSucceeds = false; // an editor that cannot start is reported
         f.control<QAction>("mnuViewOutput")->trigger();
-        QCOMPARE(f.messages.titles(), (QStringList{"'~Tolvik.out' file not found.", "Last Output ..."}));
-        QCOMPARE(f.messages.log()[0].text,
+        QCOMPARE(f.messages.titles(), (QStringList{"Data in form has changed!",
+                                                   "'~Tolvik.out' file not found.", "Last Output ..."}));
+        QCOMPARE(f.messages.log()[1].text,
                  "Last Output File, ~Tolvik.out, not found.\nPresently you are in the '" + demos +
                      " directory.");
-        const QString output = "detached " + QDir::cleanPath(f.programDirectory() + "/../notePad2") + " " +
-                               demos + "/~Tolvik.out";
+        const QString output =
+            "detached " + QDir::cleanPath(f.state.ParentPath + "/notePad2") + " " + demos + "/~Tolvik.out";
         QCOMPARE(started(f),
                  (QStringList{"detached " + f.state.ParentPath + "/MyEditor.sh " + demos + "/ExNASA.1.Tolv",
+                              "/bin/sh " + f.programDirectory() +
+                                  "/run-TolW.sh ExAlpha.1.Tolv demos exit in " + demos,
                               output, output}));
     }
 };
