@@ -1,7 +1,6 @@
 // A second process for the settings store tests, on values under Software\Test:
-//   store_helper write-many FILE PREFIX COUNT BATCH  writes the texts PREFIXi=i for i < COUNT, BATCH of them
-//                                                    to a save (0: each by itself, outside a batch)
-//   store_helper crash FILE NAME VALUE               dies before its batch writing NAME is saved
+//   store_helper write-many FILE PREFIX COUNT BATCH  writes PREFIXi=i for i < COUNT, BATCH to a save (0:
+//   singly) store_helper crash FILE NAME VALUE               dies before its batch writing NAME is saved
 #include "platform/RegFileStore.h"
 
 #include <QCoreApplication>

@@ -147,7 +147,6 @@ private slots:
         QVERIFY(crashing.waitForFinished(60000) && crashing.exitStatus() == QProcess::CrashExit);
         QCOMPARE(fileBytes(path()), before);
         QVERIFY(!store.readValue(CU, testKey, "C"));
-        // Another program's rewrite within one timestamp tick.
         QVERIFY(rewriteKeepingStamp(path(), "\"aaaa\"", "\"bbbb\""));
         QCOMPARE(store.readValue(CU, testKey, "Kept")->text, QString("bbbb"));
         QVERIFY(rewriteKeepingStamp(path(), "\"bbbb\"", "\"cccc\""));

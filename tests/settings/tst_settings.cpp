@@ -27,7 +27,6 @@ QStringList onlyMessage(const WindowFixture& f) {
     return {f.messages.log()[0].title, f.messages.log()[0].text};
 }
 
-// The settings modules over a fixture's store, look-ups and fakes.
 struct Modules {
     explicit Modules(WindowFixture& f)
         : api(f.store), paths(f.programDirectory()), stored(f.state, api, f.messages, paths),
@@ -177,7 +176,6 @@ private slots:
         QTest::addColumn<QStringList>("texts"); // of the messages shown
         QTest::newRow("disk not ready, retried, then cancelled, file")
             << 71 << true << QStringList(2, "Put a floppy disk in the drive and cloce the drive door.");
-        QTest::newRow("cancelled, quietly") << int(FailureNumber::DialogCancelled) << true << QStringList();
         QTest::newRow("unexpected, dir") << 70 << false << QStringList{"Unexpected error # 70 occured: x"};
     }
     // FileExists ending the program: tst_filecommands' anUnexpectedFailureEndsTheProgram.
@@ -240,25 +238,30 @@ private slots:
         QCOMPARE(f.window->fileDialog().InitDir, f.programDirectory()); // the last step runs after a failure
     }
 
-    // A start ended by a look-up goes no further either: tst_filecommands ends one through Open.
+    // Ended by a failing step, or by a look-up within one, a start goes no further.
     void aFailedStartEndsTheProgramThere() {
-        WindowFixture f;
-        f.storeText(programKey, "RunCount", "many");
-        f.window->Form_Load();
-        QCOMPARE(onlyMessage(f), (QStringList{"In 'form_load' routine ...",
-                                              "Unexpected error # 13 occured: Type mismatch ... fileTemp = "
-                                              "\n ... fileTempPath = \nappPath = " +
-                                                  f.programDirectory() + "\n"}));
-        QVERIFY(f.window->programEnded());
-        QCOMPARE(f.windowsClosed, 1);
-        QCOMPARE(stored(f, "RunCount"), QString("1")); // the next start works again
-        // Neither the directory check nor the file-type registration ran afterwards.
-        QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User"));
-        QVERIFY(!f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"));
+        for (const bool lookUp : {false, true}) {
+            WindowFixture f;
+            QVERIFY(writeFile(f.programDirectory() + "/demos/arm.tolv", "arm\r\n"));
+            f.storeText(programKey, lookUp ? "FileIn" : "RunCount", lookUp ? "arm.tolv" : "many");
+            f.lookups.passingLookUps = 1; // the directory is found; the file's look-up fails
+            f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+            f.window->Form_Load();
+            QCOMPARE(
+                onlyMessage(f).join('|').remove(f.programDirectory()),
+                QString(lookUp
+                            ? "In 'FileExists' routine ...|Unexpected error # 57 occured: Device I/O error"
+                            : "In 'form_load' routine ...|Unexpected error # 13 occured: Type mismatch ... "
+                              "fileTemp = \n ... fileTempPath = \nappPath = \n"));
+            QVERIFY(f.window->programEnded());
+            QCOMPARE(f.windowsClosed, 1);
+            QCOMPARE(stored(f, "RunCount"), QString("1")); // the next start works again
+            QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User"));
+            QVERIFY(!f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"));
+        }
     }
 
-    // A positive number gets a blank after the hash (as above), a negative one not; the run window shows
-    // its command line with each argument recognisable.
+    // A negative number follows the hash without a blank; the run window shows each argument recognisably.
     void textsForTheUser() {
         QCOMPARE(unexpectedErrorText(Failure{-5, "File not found"}),
                  QString("Unexpected error #-5 occured: File not found"));
