@@ -108,7 +108,6 @@ private slots:
         for (const auto& [type, captured, scaled] : kinds)
             QVERIFY2(w[type].values == scaled, type);
         QCOMPARE(w["CheckBox"].values, box);
-
         w.controls.emplace(1, "Shape", Values{{P::Left, 5}}); // has no Top
         QCOMPARE(w.capture(), 438);
         // The failed capture kept what came before the failing control, and nothing after it.
