@@ -108,6 +108,10 @@ void RunSubmission::exitWin() {
     try {
         const QString programDirectory = modules_.paths.programDirectory();
         if (state_.RunMode == QLatin1String("Demo")) {
+            // No example chosen: nothing can run, and the remembered last input file must not be
+            // replaced by an empty name.
+            if (state_.DemoFile.isEmpty())
+                return;
             const QString current = state_.FileName;
             state_.FileName = state_.DemoFile;
             modules_.stored.PutFileInRegistry();

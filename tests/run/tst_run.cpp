@@ -124,6 +124,9 @@ private slots:
         f.state.DataChanged = false;
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("1 01001 00000"));
+        const QString lastFile = stored(f, programKey, "FileIn");
+        f.control<QAbstractButton>("cmdRunDemo")->click(); // none chosen: nothing runs, the last file stays
+        QCOMPARE(stored(f, programKey, "FileIn"), lastFile);
 
         f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
         f.control<QAbstractButton>("Exam(4)")->click();
