@@ -178,7 +178,7 @@ private slots:
             << 71 << true << QStringList(2, "Put a floppy disk in the drive and cloce the drive door.");
         QTest::newRow("unexpected, dir") << 70 << false << QStringList{"Unexpected error # 70 occured: x"};
     }
-    // FileExists ending the program: tst_filecommands' anUnexpectedFailureEndsTheProgram.
+    // FileExists ending the program: aFailedStartEndsTheProgramThere.
     void lookUpFailures() {
         QFETCH(int, number);
         QFETCH(bool, file);
