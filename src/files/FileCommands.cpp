@@ -175,8 +175,9 @@ bool FileCommands::FileSaveAs() {
     runSteps(steps, [this](const Failure& f) {
         return handleFailure(QStringLiteral("FileSaveAs"), state_.fileTemp, f);
     });
-    // Also when the user gave up on a failing write: nothing was written.
-    if (state_.SaveFailed) {
+    // Nothing was written, whether the dialog was cancelled or the user gave up on a failing write:
+    // the name keeps its extension, so that the next Save still finds the file.
+    if (!result) {
         state_.SaveFailed = false;
         keepUnsaved(before);
     }

@@ -61,7 +61,7 @@ private slots:
         const QString opened = "off|other.tolv|~/user||unchanged";
         QTest::newRow("open new data, not asked about") << "" << opened;
         QTest::newRow("open, yes, cancel the save") << "Y"
-                                                    << "20|arm|~/user|typed|changed" + asked;
+                                                    << "20|arm.tolv|~/user|typed|changed" + asked;
         QTest::newRow("open, yes, save") << "S" << opened + asked;
         // No says the edits need no saving.
         QTest::newRow("new, no, cancel") << "NC"
