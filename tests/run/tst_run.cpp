@@ -19,17 +19,18 @@ QString stored(WindowFixture& f, const QString& key, const QString& name) {
 
 // What a run leaves in the store: the input file, its directory and the plot file.
 QString storedRun(WindowFixture& f) {
-    return QStringList{stored(f, programKey, "FileIn"), stored(f, programKey, "userPath"),
-                       stored(f, makerKey, "plotFile")}
-        .join(' ');
+    return stored(f, programKey, "FileIn") + ' ' + stored(f, programKey, "userPath") + ' ' +
+           stored(f, makerKey, "plotFile");
 }
 
-// Each program started, as a command line; runs are waited for, editors are not.
+// Each program started, as a command line (~: the program directory); runs are waited for, editors are not.
 QStringList started(const WindowFixture& f) {
     QStringList lines;
     for (const FakeShell::Started& run : f.shell.started)
-        lines << (run.waited ? "" : "detached ") + (QStringList{run.program} + run.arguments).join(' ') +
-                     (run.workingDirectory.isEmpty() ? "" : " in " + run.workingDirectory);
+        lines << QString((run.waited ? "" : "detached ") +
+                         (QStringList{run.program} + run.arguments).join(' ') +
+                         (run.workingDirectory.isEmpty() ? "" : " in " + run.workingDirectory))
+                     .replace(f.programDirectory(), "~");
     return lines;
 }
 
@@ -46,7 +47,7 @@ void openSaved(WindowFixture& f, const QString& path) {
 class TestRun : public QObject {
     Q_OBJECT
 private slots:
-    // Later an incomplete form, Cancel at the save question or a save without its run script runs nothing.
+    // Later an incomplete form or a save without its run script runs nothing.
     void aSavedFileRunsFromItsPlace() {
         WindowFixture f;
         QTemporaryDir elsewhere;
@@ -65,29 +66,24 @@ private slots:
         run(outside + "/Notes"); // and any other file keeps its place
         QCOMPARE(stores, (QStringList{"Graph.PLT user/arms graph.plt", "graph.gif " + program + " graph.gif",
                                       "Notes " + outside + " notes.plt"}));
-        QCOMPARE(stored(f, makerKey, "ProgramPath"), QString("\\Tolvik"));
-
         f.box("tPause")->setText("6");
         f.box("Alpha")->clear(); // incomplete: not even asked about saving
         f.control<QAbstractButton>("cmdSubmit")->click();
         f.box("Alpha")->setText("edited");
-        f.messages.script({Answer::Cancel, Answer::Ok});
-        f.control<QAction>("mnuFileSubmit")->trigger();
-        QCOMPARE(stored(f, makerKey, "tPause"), QString("6")); // stored before anything else
         QVERIFY(QFile::remove(script));
         f.fileDialogs.choosePath(outside + "/saved.tolv");
         f.control<QAbstractButton>("cmdSubmit")->click();
-        const QString sh = "/bin/sh " + script + " ";
-        QCOMPARE(started(f), (QStringList{sh + "Graph.PLT user/arms wait in " + program + "/user/arms",
-                                          sh + "graph.gif " + program + " exit in " + program,
-                                          sh + "graph.gif  exit in " + program,
-                                          sh + "Notes " + outside + " exit in " + outside}));
-        const QString asked = "File -not- saved OR has been modified!";
-        QCOMPARE(f.messages.titles(),
-                 (QStringList{"Missing some data fields", asked, asked, "A Tolvik File is missing!"}));
+        QCOMPARE(stored(f, makerKey, "ProgramPath"), QString("\\Tolvik"));
+        QCOMPARE(stored(f, makerKey, "tPause"), QString("6")); // stored although nothing ran
+        const QString away = elsewhere.path() + "~/u";         // outside, with the copy of the program's path
+        QCOMPARE(started(f), (QStringList{"/bin/sh ~/run-TolW.sh Graph.PLT user/arms wait in ~/user/arms",
+                                          "/bin/sh ~/run-TolW.sh graph.gif ~ exit in ~",
+                                          "/bin/sh ~/run-TolW.sh graph.gif  exit in ~",
+                                          "/bin/sh ~/run-TolW.sh Notes " + away + " exit in " + away}));
         QCOMPARE(
-            (QStringList{f.messages.log()[1].text, f.messages.log()[3].text}),
-            (QStringList{"Okay to save 'Notes' now?",
+            f.messages.titles() << f.messages.log()[1].text << f.messages.log()[2].text,
+            (QStringList{"Missing some data fields", "File -not- saved OR has been modified!",
+                         "A Tolvik File is missing!", "Okay to save 'Notes' now?",
                          "The run script " + script + " is missing: nothing was run. Reinstall Tolvik."}));
     }
 
@@ -106,28 +102,23 @@ private slots:
         const FileDialogRequest& request = f.fileDialogs.requests().last();
         QCOMPARE((QStringList{request.title, request.initialDirectory, f.window->fileDialog().InitDir}),
                  (QStringList{"Open an Example File for illustration", demos, demos}));
-
-        TabControl* tabs = f.window->tabs();
-        const auto enabled = [&f, tabs] { // the current tab, the tabs enabled, then the menus
-            QString flags = QString::number(tabs->currentIndex()) + ' ';
+        const auto enabled = [&f] { // the current tab, the tabs enabled, then the menus
+            QString flags = QString::number(f.window->tabs()->currentIndex()) + ' ';
             for (int tab = 0; tab < 5; ++tab)
-                flags += tabs->isTabEnabled(tab) ? '1' : '0';
+                flags += f.window->tabs()->isTabEnabled(tab) ? '1' : '0';
             flags += ' ';
             for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
                 flags += f.control<QAction>(menu)->isEnabled() ? '1' : '0';
             return flags;
         };
         f.box("Alpha")->setText("edited");
-        f.messages.script({Answer::Cancel});
+        f.messages.script({Answer::Cancel, Answer::No});
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("0 10111 11111")); // Cancel at the save question: still normal
-        f.state.DataChanged = false;
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("1 01001 00000"));
-        const QString lastFile = stored(f, programKey, "FileIn");
-        f.control<QAbstractButton>("cmdRunDemo")->click(); // none chosen: nothing runs, the last file stays
-        QCOMPARE(stored(f, programKey, "FileIn"), lastFile);
-
+        f.control<QAbstractButton>("cmdRunDemo")->click(); // none chosen: nothing runs or is stored
+        QCOMPARE(stored(f, programKey, "FileIn"), QString("<missing>"));
         f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
         f.control<QAbstractButton>("Exam(4)")->click();
         f.control<QAbstractButton>("cmdRunDemo")->click();
@@ -136,24 +127,20 @@ private slots:
         f.control<QAbstractButton>("cmdCancelDemo")->click();
         QVERIFY(f.state.DemoFile.isEmpty());
         QCOMPARE(enabled(), QString("0 10111 11111"));
-
         f.control<QAction>("mnuViewOutput")->trigger();
         QVERIFY(writeFile(demos + "/~Tolvik.out", "result"));
         f.control<QAction>("mnuViewOutput")->trigger();
         f.shell.startSucceeds = false; // an editor that cannot start is reported
         f.control<QAction>("mnuViewOutput")->trigger();
-        QCOMPARE(f.messages.titles(), (QStringList{"Data in form has changed!",
-                                                   "'~Tolvik.out' file not found.", "Last Output ..."}));
-        QCOMPARE(f.messages.log()[1].text,
-                 "Last Output File, ~Tolvik.out, not found.\nPresently you are in the '" + demos +
-                     " directory.");
-        const QString output =
-            "detached " + QDir::cleanPath(f.state.ParentPath + "/notePad2") + " " + demos + "/~Tolvik.out";
+        QCOMPARE(f.messages.titles() << f.messages.log()[2].text,
+                 (QStringList{"Data in form has changed!", "Data in form has changed!",
+                              "'~Tolvik.out' file not found.", "Last Output ...",
+                              "Last Output File, ~Tolvik.out, not found.\nPresently you are in the '" +
+                                  demos + " directory."}));
+        const QString output = "detached " + f.installation.path() + "/Quenwick/notePad2 ~/demos/~Tolvik.out";
         QCOMPARE(started(f),
-                 (QStringList{"detached " + f.state.ParentPath + "/MyEditor.sh " + demos + "/ExNASA.1.Tolv",
-                              "/bin/sh " + f.programDirectory() +
-                                  "/run-TolW.sh ExAlpha.1.Tolv demos exit in " + demos,
-                              output, output}));
+                 (QStringList{"detached ~/../MyEditor.sh ~/demos/ExNASA.1.Tolv",
+                              "/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in ~/demos", output, output}));
     }
 };
 
