@@ -9,6 +9,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 const QString mailLink =
     "mailto:tolvik-support@quenwick.example?subject=Tolvik%20v.%206.711:%20...%20please%20"
@@ -90,12 +92,20 @@ private slots:
         QTest::addColumn<int>("step");
         QTest::addColumn<int>("number");
         QTest::addColumn<bool>("retry");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>(
+            "message"); // title|icon|buttons|text: 3 exclamation, 1 stop; 1 OK/Cancel, 0 OK
         QTest::addColumn<int>("stepsDone"); // 12: all; otherwise the load ended after that step
-        QTest::newRow("drive missing, retried") << 5 << 68 << true << "In 'Form_Load' routine ..." << 12;
-        QTest::newRow("drive missing, cancelled") << 5 << 68 << false << "In 'Form_Load' routine ..." << 4;
+        const QString missing =
+            "In 'Form_Load' routine ...|3|1|This drive or path does not exist: /opt/Quenwick/Tolvik";
+        QTest::newRow("drive missing, retried") << 5 << 68 << true << missing << 12;
+        QTest::newRow("drive missing, cancelled") << 5 << 68 << false << missing << 4;
         QTest::newRow("cancel ends quietly") << 3 << 32755 << false << "" << 2;
-        QTest::newRow("other, goes on") << 3 << 53 << false << "In 'frmEmail.form_load' routine ..." << -3;
+        QTest::newRow("other, goes on")
+            << 3 << 53 << false
+            << "In 'frmEmail.form_load' routine ...|1|0|Unexpected error # 53 occured: x"
+               " ... fileTemp = arm.tolv\n ... fileDataPath = /home/u/arms\nappPath = "
+               "/opt/Quenwick/Tolvik\n"
+            << -3;
     }
     void aFailingLoadStepIsHandledByItsNumber() {
         QFETCH(int, step);
@@ -112,20 +122,15 @@ private slots:
         EmailDialog dialog(nullptr,
                            {messages, state, "/opt/Quenwick/Tolvik", [](const QString&) { return 42; },
                             [&](int at) {
-                                if (at == step && !failed) {
-                                    failed = true;
-                                    throw Failure{number, "File not found"};
-                                }
+                                if (at == step && !std::exchange(failed, true))
+                                    throw Failure{number, "x"};
                             }});
-        QCOMPARE(messages.titles(), message.isEmpty() ? QStringList() : QStringList{message});
-        if (number == 68)
-            QCOMPARE(messages.log()[0].text,
-                     QString("This drive or path does not exist: /opt/Quenwick/Tolvik"));
-        if (number == 53)
-            QCOMPARE(messages.log()[0].text,
-                     QString("Unexpected error # 53 occured: File not found ... fileTemp = "
-                             "arm.tolv\n ... fileDataPath = /home/u/arms\nappPath = "
-                             "/opt/Quenwick/Tolvik\n"));
+        QStringList shown;
+        for (const FakeMessageBoxes::Shown& box : messages.log())
+            shown << QStringList{box.title, QString::number(int(box.icon)), QString::number(int(box.buttons)),
+                                 box.text}
+                         .join('|');
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
         // Steps 3, 4, 5 and 12 leave marks of their own; a negative count names the one step skipped.
         const auto done = [&](int n) { return stepsDone < 0 ? n != -stepsDone : n <= stepsDone; };
         auto* text2 = dialog.findChild<QPlainTextEdit*>("Text2");
