@@ -10,8 +10,6 @@
 namespace {
 constexpr int clientWidth = 8175;
 constexpr int clientHeight = 8640;
-constexpr int margin = 240;
-constexpr int contentWidth = clientWidth - 2 * margin;
 
 const char* const panelHtml = R"(
 <p align="center"><b>Get Involved!</b><br>Calculus-level Problem-Solving<br><b>----------</b><br>
@@ -34,8 +32,7 @@ calculus; see our <a href="https://www.quenwick.example/classes">class materials
 AboutDialog::AboutDialog(QWidget* owner, Shell& shell)
     : InfoDialog(owner, QStringLiteral("frmAbout"), QStringLiteral("About ..."),
                  {clientWidth, clientHeight}) {
-    // The paragraph shares the top edge with the title line and begins below it.
-    Label1_ = addLabel(
+    Label1_ = addOpening(
         QStringLiteral("Label1"),
         QStringLiteral(
             "is an example of Calculus (level) Problem-Solving.  We are publishing a textbook filled with "
@@ -43,22 +40,20 @@ AboutDialog::AboutDialog(QWidget* owner, Shell& shell)
             "years.  The first calculus-level compiler let engineers state a model as equations and "
             "derivatives and leave the numerical method to the compiler.  Its successors have carried that "
             "idea from the mainframe to the personal computer."),
-        {margin, 0, contentWidth, 1900});
-    Label1_->setContentsMargins(0, logicalDpiY() * 420 / 1440, 0, 0);
-    txtTitle_->raise();
+        1900);
     addLabel(
         QStringLiteral("Label2"),
         QStringLiteral("Help future science and engineers get jobs upon graduation. With Vortane Compiler, "
                        "one increases their 'Modeling and Simulation' productivity by a factor of twenty!"),
-        {margin, 1950, contentWidth, 780});
+        row(1950, 780));
     addLabel(QStringLiteral("Label5"), QStringLiteral("Our case book: ") + ProgramInfo::caseBookAddress,
-             {margin, 2760, contentWidth, 500});
-    auto* panel = place(new QTextBrowser, QStringLiteral("RichTextBox1"), {margin, 3300, contentWidth, 3450});
+             row(2760, 500));
+    auto* panel = place(new QTextBrowser, QStringLiteral("RichTextBox1"), row(3300, 3450));
     panel->setOpenLinks(false);
     panel->setHtml(QString::fromUtf8(panelHtml));
     connect(panel, &QTextBrowser::anchorClicked, this,
             [&shell](const QUrl& link) { shell.openDocument(link.toString()); });
-    addFooter(6850, contentWidth);
+    addFooter(6850);
     addHidingButton(QStringLiteral("cmdOkay"), QStringLiteral("&OK"),
                     {(clientWidth - 1440) / 2, 8040, 1440, 420});
     Form_Load();

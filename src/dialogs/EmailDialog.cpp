@@ -3,6 +3,7 @@
 #include "ProgramInfo.h"
 #include "core/DiskErrorPrompt.h"
 #include "core/ProgramState.h"
+#include "layout/TwipGeometry.h"
 #include "platform/MessageBoxes.h"
 
 #include <QLabel>
@@ -13,8 +14,6 @@
 namespace {
 constexpr int clientWidth = 5655;
 constexpr int clientHeight = 7080;
-constexpr int margin = 240;
-constexpr int contentWidth = clientWidth - 2 * margin;
 
 QPlainTextEdit* textBox(const QString& text) {
     auto* box = new QPlainTextEdit(text);
@@ -40,31 +39,26 @@ std::vector<Step> blendIntoDialog(QPlainTextEdit* box, const QColor& background)
 EmailDialog::EmailDialog(QWidget* owner, Services services)
     : InfoDialog(owner, QStringLiteral("frmEmail"), QStringLiteral("Email ..."), {clientWidth, clientHeight}),
       services_(std::move(services)) {
-    QLabel* intro =
-        addLabel(QStringLiteral("Label1"),
-                 QStringLiteral("In order to contact us via e-Mail, please follow the following steps."),
-                 {margin, 0, contentWidth, 960});
-    intro->setContentsMargins(0, logicalDpiY() * 420 / 1440, 0, 0);
-    txtTitle_->raise();
+    addOpening(QStringLiteral("Label1"),
+               QStringLiteral("In order to contact us via e-Mail, please follow the following steps."), 960);
     Text2_ = place(textBox(QStringLiteral("1. Send e-mail to: ") + ProgramInfo::contactAddress),
-                   QStringLiteral("Text2"), {margin, 960, contentWidth, 360});
+                   QStringLiteral("Text2"), row(960, 360));
     addLabel(QStringLiteral("Label7"),
-             QStringLiteral("2. Enter your e-mail address for us to return our response to"),
-             {margin, 1340, contentWidth, 540});
-    Text5_ = place(textBox(QString()), QStringLiteral("Text5"), {margin, 1900, contentWidth, 600});
+             QStringLiteral("2. Enter your e-mail address for us to return our response to"), row(1340, 540));
+    Text5_ = place(textBox(QString()), QStringLiteral("Text5"), row(1900, 600));
     addLabel(
         QStringLiteral("Label6"),
         QStringLiteral("4. Describe why contacting us.  Please give as much info as  possible to reproduce "
                        "what you are describing on our end."),
-        {margin, 2520, contentWidth, 780});
+        row(2520, 780));
     QLabel* postal =
         addLabel(QStringLiteral("Text1"),
                  QStringLiteral("Or, write to us at        \n") + ProgramInfo::makerName +
                      QStringLiteral("\n77 Example Lane, Suite 0\nSpringfield 00000, Nowhere Country"),
-                 {margin, 3320, contentWidth, 1080});
-    postal->setContentsMargins(logicalDpiX() * 720 / 1440, 0, 0, 0);
+                 row(3320, 1080));
+    postal->setContentsMargins(TwipGeometry::toPixels(this, 720), 0, 0, 0);
     postal->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    addFooter(4460, contentWidth);
+    addFooter(4460);
     addHidingButton(QStringLiteral("cmdOk"), QStringLiteral("&Close"), {840, 6300, 1800, 480});
     auto* email = place(new QPushButton(QStringLiteral("&Try Emailing")), QStringLiteral("cmdEmail"),
                         {3015, 6300, 1800, 480});
@@ -73,29 +67,27 @@ EmailDialog::EmailDialog(QWidget* owner, Services services)
 }
 
 void EmailDialog::Form_Load() {
-    const QColor background = palette().color(QPalette::Window);
-    std::vector<Step> steps{
-        [this] { setVersionLine(); },
-        [this] { setTitleLine(); },
-        [this] {
-            Text5_->setPlainText(QStringLiteral("3. Enter a Subject: '") + ProgramInfo::programName +
-                                 QStringLiteral(" ... Version ") + ProgramInfo::versionText +
-                                 QStringLiteral("' and a few words to describe reason for contact"));
-        },
-    };
-    for (QPlainTextEdit* box : {Text2_, Text5_})
-        for (Step& step : blendIntoDialog(box, background))
-            steps.push_back(std::move(step));
-    steps.emplace_back([this] { setRightsLine(); });
-
-    std::vector<Step> guarded;
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        guarded.emplace_back([this, step = steps[i], number = int(i) + 1] {
+    std::vector<Step> steps;
+    const auto add = [&](Step step) {
+        steps.emplace_back([this, step = std::move(step), number = int(steps.size()) + 1] {
             if (services_.beforeLoadStep)
                 services_.beforeLoadStep(number);
             step();
         });
-    runSteps(guarded, [this](const Failure& failure) { return handleLoadFailure(failure); });
+    };
+    add([this] { setVersionLine(); });
+    add([this] { setTitleLine(); });
+    add([this] {
+        Text5_->setPlainText(QStringLiteral("3. Enter a Subject: '") + ProgramInfo::programName +
+                             QStringLiteral(" ... Version ") + ProgramInfo::versionText +
+                             QStringLiteral("' and a few words to describe reason for contact"));
+    });
+    const QColor background = palette().color(QPalette::Window);
+    for (QPlainTextEdit* box : {Text2_, Text5_})
+        for (Step& step : blendIntoDialog(box, background))
+            add(std::move(step));
+    add([this] { setRightsLine(); });
+    runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
 }
 
 // A drive that does not exist may be retried, with Cancel as the way out; a cancel ends the load

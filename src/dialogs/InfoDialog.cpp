@@ -1,17 +1,18 @@
 #include "InfoDialog.h"
 
 #include "ProgramInfo.h"
+#include "layout/TwipGeometry.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-constexpr int margin = 240;
 constexpr int lineHeight = 270;
+constexpr int titleHeight = 420;
 } // namespace
 
 InfoDialog::InfoDialog(QWidget* owner, const QString& name, const QString& caption, const QSize& clientTwips)
-    : QDialog(owner) {
+    : QDialog(owner), contentWidth_(clientTwips.width() - 2 * margin) {
     setObjectName(name);
     setWindowTitle(caption);
     QFont font(QStringLiteral("Arial"));
@@ -21,10 +22,10 @@ InfoDialog::InfoDialog(QWidget* owner, const QString& name, const QString& capti
     background.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(background);
     setAutoFillBackground(true);
-    setFixedSize(logicalDpiX() * clientTwips.width() / 1440, logicalDpiY() * clientTwips.height() / 1440);
+    setFixedSize(TwipGeometry::toPixels(this, clientTwips.width()),
+                 TwipGeometry::toPixels(this, clientTwips.height()));
 
-    txtTitle_ =
-        addLabel(QStringLiteral("txtTitle"), QString(), {margin, 0, clientTwips.width() - 2 * margin, 400});
+    txtTitle_ = addLabel(QStringLiteral("txtTitle"), QString(), row(0, titleHeight));
     QFont title(QStringLiteral("Arial"), 12);
     title.setBold(true);
     txtTitle_->setFont(title);
@@ -33,8 +34,7 @@ InfoDialog::InfoDialog(QWidget* owner, const QString& name, const QString& capti
 void InfoDialog::placeWidget(QWidget* widget, const QString& name, const QRect& twips) {
     widget->setParent(this);
     widget->setObjectName(name);
-    widget->setGeometry(logicalDpiX() * twips.left() / 1440, logicalDpiY() * twips.top() / 1440,
-                        logicalDpiX() * twips.width() / 1440, logicalDpiY() * twips.height() / 1440);
+    TwipGeometry::setRect(widget, twips);
 }
 
 QLabel* InfoDialog::addLabel(const QString& name, const QString& text, const QRect& twips) {
@@ -44,20 +44,25 @@ QLabel* InfoDialog::addLabel(const QString& name, const QString& text, const QRe
     return label;
 }
 
+QLabel* InfoDialog::addOpening(const QString& name, const QString& text, int height) {
+    QLabel* label = addLabel(name, text, row(0, height));
+    label->setContentsMargins(0, TwipGeometry::toPixels(this, titleHeight), 0, 0);
+    txtTitle_->raise();
+    return label;
+}
+
 QPushButton* InfoDialog::addHidingButton(const QString& name, const QString& caption, const QRect& twips) {
     auto* button = place(new QPushButton(caption), name, twips);
     connect(button, &QPushButton::clicked, this, &QDialog::hide);
     return button;
 }
 
-void InfoDialog::addFooter(int top, int width) {
-    lblCopyright_ = addLabel(QStringLiteral("lblCopyright"), QString(), {margin, top, width, lineHeight});
-    addLabel(QStringLiteral("Label3"), ProgramInfo::rightsNotice(),
-             {margin, top + lineHeight, width, lineHeight});
-    addLabel(QStringLiteral("Label4"), ProgramInfo::rule(),
-             {margin, top + 2 * lineHeight, width, lineHeight});
-    txtSerialNumber_ = addLabel(QStringLiteral("txtSerialNumber"), QString(),
-                                {margin, top + 3 * lineHeight, width, lineHeight});
+void InfoDialog::addFooter(int top) {
+    lblCopyright_ = addLabel(QStringLiteral("lblCopyright"), QString(), row(top, lineHeight));
+    addLabel(QStringLiteral("Label3"), ProgramInfo::rightsNotice(), row(top + lineHeight, lineHeight));
+    addLabel(QStringLiteral("Label4"), ProgramInfo::rule(), row(top + 2 * lineHeight, lineHeight));
+    txtSerialNumber_ =
+        addLabel(QStringLiteral("txtSerialNumber"), QString(), row(top + 3 * lineHeight, lineHeight));
 }
 
 void InfoDialog::setVersionLine() {

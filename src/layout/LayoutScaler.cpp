@@ -45,10 +45,6 @@ constexpr Step hScrollSteps[]{
     {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Width, Axis::Width, Width}};
 constexpr Step vScrollSteps[]{
     {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Height, Axis::Height, Width}};
-constexpr Step pictureSteps[]{{P::Top, Axis::Height, Top},
-                              {P::Left, Axis::Width, Left},
-                              {P::Width, Axis::Width, Width},
-                              {P::Height, Axis::Height, Height}};
 constexpr Step tabSteps[]{{P::TabHeight, Axis::Height, Top},
                           {P::TabMaxWidth, Axis::Width, Left},
                           {P::Width, Axis::Width, Width},
@@ -65,6 +61,8 @@ constexpr Step standardScale[]{{P::Height, Axis::Height, Height},
                                {P::Left, Axis::Width, Left},
                                {P::Width, Axis::Width, Width},
                                {P::FontSize, Axis::Height, Font}};
+// A picture box keeps the standard steps without its font.
+constexpr std::span<const Step> pictureSteps = std::span(standardCapture).first<4>();
 constexpr Step otherSteps[]{{P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}};
 
 double capturedValue(const LayoutControl& control, LayoutProperty property) {

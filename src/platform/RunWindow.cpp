@@ -2,7 +2,6 @@
 
 #include "CommandLine.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -114,7 +113,8 @@ void RunWindow::stopProgram() {
     QTimer::singleShot(graceMilliseconds, qApp, [group = group_] { ::kill(-group, SIGKILL); });
 }
 
-// Esc and the close box while the program runs act as Stop; the window closes once it has ended.
+// Esc and the close box (through QDialog, which keeps a window that reject() leaves shown) act as
+// Stop while the program runs; the window closes once it has ended.
 void RunWindow::reject() {
     if (ended_) {
         QDialog::reject();
@@ -122,15 +122,6 @@ void RunWindow::reject() {
     }
     closeWhenEnded_ = true;
     stopProgram();
-}
-
-void RunWindow::closeEvent(QCloseEvent* event) {
-    if (ended_) {
-        QDialog::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    reject();
 }
 
 bool RunWindow::wroteOutput() const {

@@ -32,7 +32,6 @@ public:
     QString endText() const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
