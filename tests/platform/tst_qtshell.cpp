@@ -43,8 +43,7 @@ private slots:
     void theWindowShowsTheRunUntilItEnds() {
         QFETCH(Run, run);
         QTemporaryDir dir;
-        // What the run window showed. An end counts once it has stayed a tick: a window that closes by
-        // itself does so at once.
+        // An end counts once it has stayed a tick: a window that closes by itself does so at once.
         QString output, end, shown;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {

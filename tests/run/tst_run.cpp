@@ -17,7 +17,6 @@ QString stored(WindowFixture& f, const QString& key, const QString& name) {
     return value ? value->text : QStringLiteral("<missing>");
 }
 
-// What a run leaves in the store: the input file, its directory and the plot file.
 QString storedRun(WindowFixture& f) {
     return stored(f, programKey, "FileIn") + ' ' + stored(f, programKey, "userPath") + ' ' +
            stored(f, makerKey, "plotFile");
@@ -34,7 +33,6 @@ QStringList started(const WindowFixture& f) {
     return lines;
 }
 
-// An installation with its run script, and a saved input file opened in the window.
 void openSaved(WindowFixture& f, const QString& path) {
     QVERIFY(writeFile(f.programDirectory() + "/run-TolW.sh", "exit 0\n"));
     QDir().mkpath(QFileInfo(path).absolutePath());
