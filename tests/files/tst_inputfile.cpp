@@ -52,20 +52,20 @@ private slots:
             << QLocale(QLocale::Japanese) << QTime(15, 7) << "December 05, 2023 @ 3:07 PM";
         QTest::newRow("without solver, Japanese morning")
             << QLocale(QLocale::Japanese) << QTime(0, 9) << "December 05, 2023 @ 12:09 AM";
-        QTest::newRow("Spanish") << QLocale(QLocale::Spanish) << QTime(15, 7)
-                                 << QString::fromUtf8("diciembre 05, 2023 @ 3:07 p.\u00a0m");
+        QTest::newRow("with solver, Spanish") << QLocale(QLocale::Spanish) << QTime(15, 7)
+                                              << QString::fromUtf8("diciembre 05, 2023 @ 3:07 p.\u00a0m");
     }
     void writesTheDefaultAnswers() {
         QFETCH(QLocale, locale);
         QFETCH(QTime, time);
         QFETCH(QString, date);
-        const bool withSolver = !QByteArray(QTest::currentDataTag()).startsWith("without solver");
+        const QString solver = QString(QTest::currentDataTag()).section(' ', 0, 0); // with or without
         WindowFixture f(locale);
         f.now = QDateTime(QDate(2023, 12, 5), time);
-        if (!withSolver)
+        if (solver == "without")
             f.control<QPushButton>("cmdDefaultSolverData")->click();
-        const QByteArray golden = fileBytes(QT_TESTCASE_SOURCEDIR "/files/golden/default-" +
-                                            QString(withSolver ? "with" : "without") + "-solver.tolv");
+        const QByteArray golden =
+            fileBytes(QT_TESTCASE_SOURCEDIR "/files/golden/default-" + solver + "-solver.tolv");
         const qsizetype dateAt = golden.indexOf("          ") + 10;
         QCOMPARE(saveAs(f, "MyArm.tolv").split('\n'),
                  (golden.left(dateAt) + TextEncoding::toCodePage(date) + golden.mid(golden.indexOf('\r')))
@@ -87,7 +87,6 @@ private slots:
             QVERIFY(lines[3].startsWith("7 " + sevens + "  \t\t! 3. "));
             QCOMPARE(lines[0].left(21) + "|" + lines[11].left(3) + lines.value(12).left(40),
                      "two  lines.txt  \t\t!* |" + end);
-            QCOMPARE(bytes.count("\r\n"), end.startsWith('N') ? 12 : 17);
             QCOMPARE(readBack(bytes)[9], QString("Keep notes for future runs"));
         }
     }
@@ -96,8 +95,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("read"); // name|8 answers|2 notes|solver count; none: only the rules
         const QByteArray items = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", tail = "n1\r\nn2\r\nN\r\n";
-        QTest::newRow("-999 prefixes")
-            << "x\r\n-999\r\n-9990  ! a\r\n-999.5\r\n -999x\r\n-99\r\n" + items.mid(15) + tail
+        QTest::newRow("-999 prefixes, lower-case y")
+            << "x\r\n-999\r\n-9990  ! a\r\n-999.5\r\n -999x\r\n-99\r\n" + items.mid(15) +
+                   "n1\r\nn2\r\ny\r\n20\r\n"
             << "x|||||-99|6|7|8|n1|n2|0";
         QTest::newRow("! cuts, TABs removed")
             << "x\r\n a b !c!d\r\n!\r\nq!\r\n\t1\t2\t\t! l\r\n \t 3 \t \r\n" + items.mid(15) + tail
@@ -107,8 +107,6 @@ private slots:
             << QString::fromUtf8("x|€»\u0081™|2") + QString("|-EOF-").repeated(8) + "|0";
         QTest::newRow("lone CR and LF")
             << QByteArray("x\r1\n2\r\r3\n4\r5\r6\r7\r8\rn1\rn2") << "x|1|2||3|4|5|6|7|8|n1|0";
-        QTest::newRow("lower-case y") << "x\r\n" + items + "n1\r\nn2\r\ny\r\n20\r\n"
-                                      << "x|1|2|3|4|5|6|7|8|n1|n2|0";
         const QDir corpus(QT_TESTCASE_SOURCEDIR "/files/fuzz-corpus");
         for (const QString& name : corpus.entryList(QDir::Files))
             QTest::newRow(qPrintable(name)) << fileBytes(corpus.filePath(name)) << QString();
