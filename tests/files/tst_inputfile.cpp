@@ -94,10 +94,9 @@ private slots:
     void readerRules_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("read"); // name|8 answers|2 notes|solver count; none: only the rules
-        const QByteArray items = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", tail = "n1\r\nn2\r\nN\r\n";
-        QTest::newRow("-999 prefixes, lower-case y")
-            << "x\r\n-999\r\n-9990  ! a\r\n-999.5\r\n -999x\r\n-99\r\n" + items.mid(15) +
-                   "n1\r\nn2\r\ny\r\n20\r\n"
+        const QByteArray items = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", tail = "n1\r\nn2\r\ny\r\n20\r\n";
+        QTest::newRow("-999 prefixes, a lower-case y starts no solver section")
+            << "x\r\n-999\r\n-9990  ! a\r\n-999.5\r\n -999x\r\n-99\r\n" + items.mid(15) + tail
             << "x|||||-99|6|7|8|n1|n2|0";
         QTest::newRow("! cuts, TABs removed")
             << "x\r\n a b !c!d\r\n!\r\nq!\r\n\t1\t2\t\t! l\r\n \t 3 \t \r\n" + items.mid(15) + tail
