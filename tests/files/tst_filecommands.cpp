@@ -52,7 +52,6 @@ struct Fixture : WindowFixture {
 
 class TestFileCommands : public QObject {
     Q_OBJECT
-
 private slots:
     // Open and New ask before they replace changed data; the rows' names begin with the menu entry.
     void replacingTheFormAsksAboutChangedData_data() {
@@ -123,26 +122,13 @@ private slots:
                               "1"}));
     }
 
-    // The name, the file and the changed mark stay as they were, so New and Open still ask.
-    void aNameTheCodePageCannotHoldIsNotSavedUnder() {
-        Fixture f;
-        f.openArm();
-        f.box("Alpha")->setText("unsaved");
-        f.fileDialogs.choosePath(f.at(QString::fromUtf8("/Ωmega.tolv")));
-        f.trigger("mnuFileSaveAs");
-        QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Files), QStringList());
-        QCOMPARE(f.snapshot(),
-                 QString("arm.tolv|~/user|unsaved|changed|File not saved; Error in 'WriteAnsFile' routine."));
-    }
-
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
-        QTemporaryDir dir;
-        const QString locked = dir.path() + "/locked", path = locked + "/mine.tolv";
-        QVERIFY(QDir().mkpath(locked) && writeFile(path, "old"));
-        const auto readExe = Perm::ReadOwner | Perm::ExeOwner | Perm::ReadOther | Perm::ExeOther;
-        QFile::setPermissions(dir.path(), readExe | Perm::WriteOwner);
+        QTemporaryDir locked;
+        const QString path = locked.path() + "/mine.tolv";
+        QVERIFY(writeFile(path, "old"));
         QFile::setPermissions(path, Perm::ReadOwner | Perm::WriteOwner | Perm::ReadOther | Perm::WriteOther);
-        QFile::setPermissions(locked, readExe);
+        QFile::setPermissions(locked.path(),
+                              Perm::ReadOwner | Perm::ExeOwner | Perm::ReadOther | Perm::ExeOther);
         Fixture f;
         f.messages.script({Answer::No, Answer::Yes}); // not replacing cancels Save As
         f.fileDialogs.choosePath(path);
@@ -157,9 +143,11 @@ private slots:
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
     }
 
-    // A read-only file is neither saved over, leaving the data unsaved, nor deleted. Delete asks first; a
-    // file that is not there is not asked about, and a cancelled dialog ends Delete quietly.
-    void aReadOnlyFileIsNeitherSavedOverNorDeleted() {
+    // A save that wrote nothing, over a read-only file or as a name the code page cannot hold, leaves the
+    // name, the file and the changed mark as they were, so New and Open still ask. Delete asks first and
+    // leaves a read-only file; a file that is not there is not asked about, and a cancelled dialog ends
+    // Delete quietly.
+    void aSaveThatWroteNothingAndDeleteLeaveTheFile() {
         Fixture f;
         const QString path = f.openArm();
         QFile::setPermissions(path, Perm::ReadOwner | Perm::ReadOther);
@@ -172,6 +160,9 @@ private slots:
                      "may be do to following:\r\n  Ex*.tolv files in Tolvik's User directory "
                      "are for 'read-only'.\r\n  Do not save changes in these Example files.  "
                      "Save changes under other names.\r\n");
+        f.fileDialogs.choosePath(f.at(QString::fromUtf8("/Ωmega.tolv")));
+        f.trigger("mnuFileSaveAs");
+        QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Files), QStringList());
         QVERIFY(f.messages.log()[0].icon == MessageBoxes::Icon::Critical &&
                 f.window->windowTitle().startsWith("arm.tolv ... "));
         f.messages.script({Answer::Yes, Answer::No, Answer::Yes});
@@ -185,14 +176,14 @@ private slots:
         f.fileDialogs.choosePath("/none.tolv"); // the root keeps its slash as the dialog's directory
         f.trigger("mnuFileDelete");
         f.trigger("mnuFileDelete"); // an unscripted dialog is cancelled
-        const FileDialogRequest& request = f.fileDialogs.requests()[1];
+        const FileDialogRequest& request = f.fileDialogs.requests()[2];
         QCOMPARE((QStringList{kept, request.title, request.fileName, f.window->fileDialog().InitDir,
-                              f.messages.log()[1].text}),
+                              f.messages.log()[2].text}),
                  (QStringList{"kept kept gone ", "Select File to be Deleted", "arm.tolv", "/",
                               "Delete '" + path + "' File."}));
-        QCOMPARE(f.snapshot(),
-                 "arm.tolv|~/user|unsaved|changed|File not saved; Error in 'WriteAnsFile' routine." +
-                     QString("|Confirm Delete?").repeated(3));
+        QCOMPARE(f.snapshot(), "arm.tolv|~/user|unsaved|changed" +
+                                   QString("|File not saved; Error in 'WriteAnsFile' routine.").repeated(2) +
+                                   QString("|Confirm Delete?").repeated(3));
     }
 
     void startUpReopensTheLastFileButNoExample() {

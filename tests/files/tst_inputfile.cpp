@@ -41,7 +41,6 @@ QByteArray saveAs(WindowFixture& f, const QString& name) {
 
 class TestInputFile : public QObject {
     Q_OBJECT
-
 private slots:
     // Byte for byte as the golden files, with a header date in the locale where the code page holds it.
     void writesTheDefaultAnswers_data() {
