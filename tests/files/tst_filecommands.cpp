@@ -1,4 +1,6 @@
 #include "files/DesktopRegistration.h"
+#include "support/TestFiles.h"
+#include "support/UnprivilegedFileAccess.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -7,9 +9,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
-
-#include "support/TestFiles.h"
-#include "support/UnprivilegedFileAccess.h"
 
 namespace {
 using Answer = MessageBoxes::Answer;
@@ -30,6 +29,7 @@ void checkQuestion(const FakeMessageBoxes::Shown& shown, const QString& title, c
 }
 
 struct Fixture : WindowFixture {
+    Fixture() { QDir().mkpath(at("/user")); }
     QString at(const QString& relative) const { return programDirectory() + relative; }
     void trigger(const char* menuEntry) { control<QAction>(menuEntry)->trigger(); }
     // The file's name and directory (~: the program's), the first answer, the changed mark, message titles.
@@ -41,7 +41,6 @@ struct Fixture : WindowFixture {
     }
     QString openArm() {
         const QString path = at("/user/arm.tolv");
-        QDir().mkpath(at("/user"));
         writeFile(path, inputFile("1")); // a failed write shows in the form's answers
         fileDialogs.choosePath(path);
         trigger("mnuFileOpen");
@@ -91,18 +90,16 @@ private slots:
             checkQuestion(f.messages.log()[1], confirm.mid(1), "Okay to Clear responses?", Buttons::OkCancel);
         }
         if (after.contains("other.tolv")) // the empty answer shows red without a message
-            QCOMPARE(
-                (QStringList{f.fileDialogs.requests().last().title, f.box("Note2")->text(),
-                             f.window->fileDialog().InitDir,
-                             f.label("Question(0)")->palette().color(QPalette::WindowText).name()}),
-                (QStringList{"Select Response (Input) File to Open", "note two", f.at("/user"), "#ff0000"}));
+            QCOMPARE(f.fileDialogs.requests().last().title + "|" + f.box("Note2")->text() + "|" +
+                         f.label("Question(0)")->palette().color(QPalette::WindowText).name() + "|" +
+                         f.window->fileDialog().InitDir,
+                     "Select Response (Input) File to Open|note two|#ff0000|" + f.at("/user"));
     }
 
     void saveWritesTheCurrentFileOrAsksForOneOrEnds() {
         Fixture f;
         f.state.FileName = NewDataName; // new data have no file: Save asks for one
         f.state.FilePath = f.at("/user");
-        QDir().mkpath(f.state.FilePath);
         f.fileDialogs.choosePath(f.at("/user/arm.tolv"));
         f.trigger("mnuFileSave");
         f.box("Alpha")->setText("changed");
@@ -143,10 +140,8 @@ private slots:
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
     }
 
-    // A save that wrote nothing, over a read-only file or as a name the code page cannot hold, leaves the
-    // name, the file and the changed mark as they were, so New and Open still ask. Delete asks first and
-    // leaves a read-only file; a file that is not there is not asked about, and a cancelled dialog ends
-    // Delete quietly.
+    // Saves that wrote nothing keep the name, file and changed mark, so New and Open still ask. Delete asks
+    // first, spares a read-only file, skips a missing one and ends quietly when cancelled.
     void aSaveThatWroteNothingAndDeleteLeaveTheFile() {
         Fixture f;
         const QString path = f.openArm();
@@ -190,7 +185,6 @@ private slots:
         QStringList seen;
         for (const QString stored : {"user/arm.tolv", "user/EXnasa.1.tolv", "user/gone/arm.tolv"}) {
             Fixture f;
-            QDir().mkpath(f.at("/user"));
             QVERIFY(writeFile(f.at("/user/") + stored.section('/', -1), inputFile("from file")));
             f.storeText("Software\\Quenwick\\Tolvik", "FileIn", stored.section('/', -1));
             f.storeText("Software\\Quenwick\\Tolvik", "userPath", stored.section('/', 0, -2));

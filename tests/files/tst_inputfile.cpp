@@ -2,6 +2,7 @@
 #include "files/FileChannel.h"
 #include "files/ItemReader.h"
 #include "platform/TextEncoding.h"
+#include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -11,8 +12,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
-
-#include "support/TestFiles.h"
 
 namespace {
 // Reads the bytes the way Open does: name, answers, notes, solver count and solver values.
