@@ -13,6 +13,7 @@
 #include "settings/InstallPaths.h"
 #include "settings/ProgramEnd.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -110,7 +111,9 @@ void FileCommands::FileOld() {
 
 void FileCommands::FileSave() {
     state_.SaveFailed = false;
-    if (state_.FileName == QLatin1String("*.*") || !modules_.exists.FileExists(state_.FileName)) {
+    // The file it writes, in its own directory: the current directory may be any other.
+    if (state_.FileName == QLatin1String("*.*") ||
+        !modules_.exists.FileExists(QDir(state_.FilePath).filePath(state_.FileName))) {
         FileSaveAs();
         return;
     }
