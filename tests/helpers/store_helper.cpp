@@ -27,7 +27,5 @@ int main(int argc, char* argv[]) {
         };
         written = (batch ? store.batch(writeFrom) : (writeFrom(), true)) && written;
     }
-    if (!written)
-        qWarning("a write of %s failed", qPrintable(args[3]));
     return written ? 0 : 1;
 }
