@@ -4,7 +4,7 @@
 
 #include <QList>
 
-// Records what would be opened or started; runs end as scripted (Finished with 0 by default).
+// Records what would be opened or started; runs finish with exit code 0.
 class FakeShell : public Shell {
 public:
     struct Started {
@@ -22,7 +22,6 @@ public:
 
     QStringList opened;
     QList<Started> started;
-    RunEnd nextEnd;
     bool startSucceeds = true;
     bool openSucceeds = true;
 };

@@ -1,7 +1,6 @@
 #include "ScriptedLookups.h"
 
 FileSystemLookups::Entry ScriptedLookups::lookUp(const QString& path) {
-    ++lookUps;
     if (passingLookUps > 0)
         --passingLookUps;
     else if (!lookUpFailures.isEmpty())

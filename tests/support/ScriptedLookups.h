@@ -15,5 +15,4 @@ public:
     QList<Failure> lookUpFailures;
     int passingLookUps = 0;
     QList<Failure> makeDirectoryFailures;
-    int lookUps = 0;
 };
