@@ -23,18 +23,19 @@ WidgetLayoutControl::WidgetLayoutControl(QObject* object)
     : object_(object), widget_(qobject_cast<QWidget*>(object)), typeName_(typeNameOf(object)) {}
 
 QLatin1String WidgetLayoutControl::typeNameOf(const QObject* object) {
-    if (qobject_cast<const QAction*>(object))
-        return QLatin1String("Menu");
-    if (qobject_cast<const QLineEdit*>(object))
-        return QLatin1String("TextBox");
-    if (qobject_cast<const QLabel*>(object))
-        return QLatin1String("Label");
-    if (qobject_cast<const QPushButton*>(object))
-        return QLatin1String("CommandButton");
-    if (qobject_cast<const QRadioButton*>(object))
-        return QLatin1String("OptionButton");
-    if (qobject_cast<const QCheckBox*>(object))
-        return QLatin1String("CheckBox");
+    struct Kind {
+        const QMetaObject* type;
+        const char* name;
+    };
+    static const Kind kinds[]{{&QAction::staticMetaObject, "Menu"},
+                              {&QLineEdit::staticMetaObject, "TextBox"},
+                              {&QLabel::staticMetaObject, "Label"},
+                              {&QPushButton::staticMetaObject, "CommandButton"},
+                              {&QRadioButton::staticMetaObject, "OptionButton"},
+                              {&QCheckBox::staticMetaObject, "CheckBox"}};
+    for (const Kind& kind : kinds)
+        if (object->metaObject()->inherits(kind.type))
+            return QLatin1String(kind.name);
     if (object->inherits("TabControl"))
         return QLatin1String("SSTab");
     if (object->objectName() == QLatin1String("picCanvas"))
