@@ -6,11 +6,15 @@
 # The solver's report lands in ~Tolvik.out here and in output/<FILE without extension>.out.
 #
 # Solvers, looked for in the installation's solver/ directory, first found is used:
-#   tolvik-solver  a native program, run as: tolvik-solver FILE, in the input file's directory;
-#                  it writes its report to standard output and exits 0 when it succeeded.
+#   tolvik-solver  a native program, run as: tolvik-solver FILE, in the input file's directory (as
+#                  ./FILE when FILE begins with "-"); it writes its report to standard output and
+#                  exits 0 when it succeeded.
 #   TOLVIK.EXE     the DOS solver, run in DOSBox (the dosbox package) after the pause time that
 #                  Tolvik stores as tPause; it writes its report to TOLVIK.OUT.
 # With neither, both output files say what is missing and where to put it, and the script fails.
+#
+# One run at a time in a directory: a second one waits for the first. A report that could not be
+# written or kept whole fails the run; the kept report is only ever replaced by a complete copy.
 
 file=$1
 userdir=$2
@@ -18,10 +22,60 @@ ending=${3:-exit}
 here=$(cd "$(dirname "$0")" && pwd)
 solver_dir=$here/solver
 report='~Tolvik.out'
+# New files are made, never written through whatever stands under their name.
+set -C
+
+fail() {
+    echo "run-TolW.sh: $*" >&2
+    exit 1
+}
 
 [ -n "$file" ] || { echo "run-TolW.sh: no input file given" >&2; exit 2; }
-mkdir -p output || exit 1
+
+# The lock goes with the process that holds it, however it ends. It is taken on the directory itself,
+# so that a run needs no file of its own for it.
+exec 9< .
+if ! flock -n 9; then
+    echo "Another run is going in $PWD; this one waits for it to end ..."
+    flock 9 || fail "could not wait for the other run in $PWD"
+fi
+
+mkdir -p output || fail "could not make the directory output in $PWD"
 saved=output/${file%.*}.out
+
+# A new, empty report on descriptor 5, in place of what was there (a link is replaced, not followed).
+open_report() {
+    fresh=.~Tolvik.out.$$
+    rm -f -- "$fresh"
+    exec 5> "$fresh" || fail "could not write the report $report in $PWD"
+    mv -fT -- "$fresh" "$report" || { rm -f -- "$fresh"; fail "could not write the report $report in $PWD"; }
+}
+
+# The kept report is replaced only by a complete copy of this one.
+keep_report() {
+    copy=output/.kept.$$
+    rm -f -- "$copy"
+    if ! cat -- "$report" > "$copy" || ! mv -fT -- "$copy" "$saved"; then
+        rm -f -- "$copy"
+        echo "run-TolW.sh: the report could not be kept as $PWD/$saved (is the disk full or the directory" \
+            "read-only?); $report holds it." >&2
+        return 1
+    fi
+}
+
+# The solver's status, unless the report could not be written or kept; then a failure. A report that
+# was not written whole is not kept.
+finish() {
+    status=$1
+    if [ "${2:-0}" -ne 0 ]; then
+        echo "run-TolW.sh: the report $PWD/$report could not be written whole (is the disk full?);" \
+            "$saved was left as it was." >&2
+        [ "$status" -ne 0 ] || status=1
+    elif ! keep_report; then
+        [ "$status" -ne 0 ] || status=1
+    fi
+    exit "$status"
+}
 
 # The pause time in seconds, from the settings file that Tolvik keeps.
 pause_time() {
@@ -34,40 +88,65 @@ pause_time() {
     esac
 }
 
-finish() {
-    cp -- "$report" "$saved"
-    exit "$1"
+# Runs a command with its output shown as it comes (on descriptor 4, the script's own output) and
+# written to the report; prints the command's status and then the report's, each on a line of its own.
+run_reported() {
+    statuses=$({ { "$@" 2>&1 9<&- 3>&- 4>&- 5>&-; echo "command $?" >&3; } |
+        { tee /dev/fd/5 >&4; echo "report $?" >&3; }; } 3>&1)
+    echo "$statuses" | sed -n 's/^command //p'
+    echo "$statuses" | sed -n 's/^report //p'
 }
 
-# The report shows in Tolvik's run window as it comes, and is kept; the solver's status comes back
-# through descriptor 3.
+open_report
+exec 4>&1
+
 if [ -x "$solver_dir/tolvik-solver" ]; then
-    exec 4>&1
-    status=$({ { "$solver_dir/tolvik-solver" "$file" 2>&1; echo $? >&3; } | tee "$report" >&4; } 3>&1)
-    exec 4>&-
-    finish "$status"
+    # A name that begins with "-" would read as an option.
+    case $file in
+        -*) argument=./$file ;;
+        *) argument=$file ;;
+    esac
+    # shellcheck disable=SC2046 # two numbers, split on purpose
+    finish $(run_reported "$solver_dir/tolvik-solver" "$argument")
 fi
 
 if [ -f "$solver_dir/TOLVIK.EXE" ] && command -v dosbox > /dev/null 2>&1; then
-    sleep "$(pause_time)"
+    # DOSBox cannot mount every name Linux allows: it mounts plain-named links to both directories.
+    links=$(mktemp -d /tmp/tolvik-run.XXXXXX) || fail "could not make a directory in /tmp for DOSBox"
+    trap 'rm -rf -- "$links"' EXIT
+    trap 'exit 143' TERM
+    trap 'exit 130' INT
+    trap 'exit 129' HUP
+    { ln -s -- "$PWD" "$links/run" && ln -s -- "$solver_dir" "$links/solver"; } ||
+        fail "could not link the directories for DOSBox in $links"
+    seconds=$(pause_time)
+    echo "Waiting $seconds s (the pause time set on the Run tab) before starting DOSBox …"
+    sleep "$seconds"
+    rm -f TOLVIK.IN
     cp -- "$file" TOLVIK.IN || finish 1
     if [ "$ending" = exit ]; then
-        dosbox -c "mount c \"$PWD\"" -c "mount d \"$solver_dir\"" -c "c:" -c "d:\\TOLVIK.EXE TOLVIK.IN" -c exit
+        dosbox -c "mount c $links/run" -c "mount d $links/solver" -c "c:" -c "d:\\TOLVIK.EXE TOLVIK.IN" \
+            -c exit 9<&- 5>&-
     else
-        dosbox -c "mount c \"$PWD\"" -c "mount d \"$solver_dir\"" -c "c:" -c "d:\\TOLVIK.EXE TOLVIK.IN"
+        dosbox -c "mount c $links/run" -c "mount d $links/solver" -c "c:" -c "d:\\TOLVIK.EXE TOLVIK.IN" \
+            9<&- 5>&-
     fi
     status=$?
     rm -f TOLVIK.IN
     if [ -f TOLVIK.OUT ]; then
-        mv -f TOLVIK.OUT "$report"
+        # shellcheck disable=SC2046 # two numbers, split on purpose
+        set -- $(run_reported cat TOLVIK.OUT)
+        [ "$1$2" != 00 ] || rm -f TOLVIK.OUT
     else
-        echo "The DOS solver wrote no TOLVIK.OUT." > "$report"
+        # shellcheck disable=SC2046 # two numbers, split on purpose
+        set -- $(run_reported echo "The DOS solver wrote no TOLVIK.OUT.")
         status=1
     fi
-    finish "$status"
+    finish "$status" "$2"
 fi
 
-{
+# shellcheck disable=SC2317 # run through run_reported
+say_what_is_missing() {
     echo "No solver is installed, so $file was not solved."
     echo "Put a native solver at $solver_dir/tolvik-solver (executable),"
     echo "or the DOS solver at $solver_dir/TOLVIK.EXE and install dosbox."
@@ -75,7 +154,9 @@ fi
     echo "Arguments: file=$file directory=$userdir ending=$ending"
     echo "Input file:"
     cat -- "$file"
-} 2>&1 | tee "$report"
-cp -- "$report" "$saved"
+}
+
+# shellcheck disable=SC2046 # two numbers, split on purpose
+set -- $(run_reported say_what_is_missing)
 echo "run-TolW.sh: no solver in $solver_dir" >&2
-exit 3
+finish 3 "$2"

@@ -31,6 +31,12 @@ int main(int argc, char* argv[]) {
                 .arg(file, keptAs),
             MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
     });
+    store.setWaitNotice([](bool waiting) {
+        if (waiting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
     const auto closeAllWindows = [] {
         QApplication::closeAllWindows();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

@@ -1,19 +1,19 @@
 #include "DesktopRegistration.h"
 
+#include "platform/WholeFileSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
 bool writeWhole(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return WholeFileSave(path).save(bytes) == WholeFileSave::Outcome::Saved;
 }
 
 QString xmlEscaped(const QString& text) {

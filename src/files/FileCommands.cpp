@@ -35,6 +35,9 @@ StepOutcome FileCommands::handleFailure(const QString& routine, const QString& n
     if (failure.number == FailureNumber::DialogCancelled)
         return StepOutcome::EndRoutine;
     messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
+    // Ending the program would lose the answers that could not be saved; a full disk ends the command.
+    if (failure.number == FailureNumber::DiskFull)
+        return StepOutcome::EndRoutine;
     modules_.end.EndProgram();
 }
 

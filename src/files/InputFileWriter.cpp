@@ -8,11 +8,11 @@
 #include "platform/ReadOnlyAttribute.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncoding.h"
+#include "platform/WholeFileSave.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -116,14 +116,20 @@ void InputFileWriter::save(const QString& target, const QByteArray& contents) {
         throw Failure{FailureNumber::PathNotFound, QStringLiteral("Path not found")};
     if (info.isDir() || hasReadOnlyAttribute(target))
         throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
-    QSaveFile file(target);
-    // Where no new file may be made beside a writable one, it is written in place: only there.
+    WholeFileSave file(target);
     file.setDirectWriteFallback(true);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
-    if (file.write(contents) != contents.size() || !file.commit())
-        throw failureFromErrno(errno != 0 ? errno : EIO);
+    switch (file.save(contents)) {
+    case WholeFileSave::Outcome::Saved:
+        return;
+    case WholeFileSave::Outcome::NotOpened:
+        // No room even for an empty file is a full disk, not a file that may not be written.
+        if (file.error() != ENOSPC && file.error() != EDQUOT)
+            throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
+        break;
+    case WholeFileSave::Outcome::NotWritten:
+        break;
+    }
+    throw failureFromErrno(file.error());
 }
 
 void InputFileWriter::reportReadOnly(const QString& FileName, const QString& Path) {

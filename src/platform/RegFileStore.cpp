@@ -1,5 +1,7 @@
 #include "RegFileStore.h"
 
+#include "WholeFileSave.h"
+
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -7,33 +9,44 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <chrono>
 #include <thread>
 
 namespace {
-constexpr int lockWaitMilliseconds = 10000;
 // About as long as one write on a store of a thousand values holds the lock.
 constexpr int lockPauseMicroseconds = 2000;
+} // namespace
+
+RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 
 // QLockFile's own wait doubles its pauses up to seconds, so a waiter keeps missing the short gaps
 // between the writes of others and can give up while they go on. Short pauses, varied so waiters
 // do not move in step, give every waiter its turn soon after a release.
-bool acquire(QLockFile& lock) {
-    const QDeadlineTimer deadline(lockWaitMilliseconds);
-    while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
-            return false;
+// One command may write several times: after a wait that gave up, the next ones of the same hold wait
+// only briefly, so the user waits about one full wait in all, not one for every write.
+bool RegFileStore::acquire(QLockFile& lock) {
+    if (lock.tryLock(0)) {
+        lockGivenUp_ = false;
+        return true;
+    }
+    if (lock.error() != QLockFile::LockFailedError)
+        return false;
+    if (waitNotice_)
+        waitNotice_(true);
+    const QDeadlineTimer deadline(lockGivenUp_ ? lockWaitMilliseconds_ / 20 : lockWaitMilliseconds_);
+    bool acquired = false;
+    while (!acquired && lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
         const int jitter = QRandomGenerator::global()->bounded(2 * lockPauseMicroseconds);
         std::this_thread::sleep_for(std::chrono::microseconds(lockPauseMicroseconds + jitter));
+        acquired = lock.tryLock(0);
     }
-    return true;
+    if (waitNotice_)
+        waitNotice_(false);
+    lockGivenUp_ = !acquired;
+    return acquired;
 }
-} // namespace
-
-RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 
 QString RegFileStore::defaultFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -198,10 +211,7 @@ bool RegFileStore::commit(RegDocument document) {
 }
 
 bool RegFileStore::save(const QByteArray& bytes) {
-    QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return false;
-    if (beforeCommit_)
-        beforeCommit_();
-    return file.commit();
+    WholeFileSave file(filePath_);
+    file.setBeforeCommit(beforeCommit_);
+    return file.save(bytes) == WholeFileSave::Outcome::Saved;
 }

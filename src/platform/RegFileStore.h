@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QLockFile;
+
 // The settings store as one .reg text file per user. Every write locks the file, re-reads it, applies
 // only its own change and saves through a temporary file, so concurrent writers lose nothing and a
 // crash never leaves half a file. Reads take no lock. Reads and writes alike read the file's bytes and
@@ -22,6 +24,11 @@ public:
     void setDamageNotice(std::function<void(const QString& file, const QString& keptAs)> notice);
     // Runs after a write's new contents are written and before they replace the file.
     void setBeforeCommit(std::function<void()> hook) { beforeCommit_ = std::move(hook); }
+
+    // How long a write waits for the lock that another program holds before it fails.
+    void setLockWait(int milliseconds) { lockWaitMilliseconds_ = milliseconds; }
+    // Told true when a write starts to wait for the lock and false when the wait is over.
+    void setWaitNotice(std::function<void(bool waiting)> notice) { waitNotice_ = std::move(notice); }
 
     QString filePath() const { return filePath_; }
 
@@ -48,6 +55,7 @@ private:
     // Nothing when the bytes are damaged, which is told once.
     std::optional<RegDocument> parseNoticingDamage(const QByteArray& bytes);
     void tellDamage();
+    bool acquire(QLockFile& lock);
     bool modify(const std::function<bool(RegDocument&)>& change);
     // Takes the lock and hands work the current contents; false when either cannot be had.
     bool underLock(const std::function<bool(RegDocument&)>& work);
@@ -66,6 +74,9 @@ private:
     QString keptAs_;
     std::function<void(const QString&, const QString&)> damageNotice_;
     std::function<void()> beforeCommit_;
+    std::function<void(bool)> waitNotice_;
+    int lockWaitMilliseconds_ = 10000;
+    bool lockGivenUp_ = false;
     RegDocument* batch_ = nullptr; // the contents a batch is changing
     bool batchChanged_ = false;
 };

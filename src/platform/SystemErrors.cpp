@@ -19,6 +19,7 @@ Failure failureFromErrno(int error) {
         return {FailureNumber::PathNotFound, QStringLiteral("Path not found")};
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return {FailureNumber::DiskFull, QStringLiteral("Disk full")};
     case EIO:
         return {FailureNumber::DeviceIo, QStringLiteral("Device I/O error")};

@@ -120,17 +120,22 @@ void RegistryApi::SetValue(Root root, const QString& key, const QString& name, i
                            const RegValue& value) {
     if (!store_.keyExists(root, key))
         return;
+    StoredValue stored;
     switch (kind) {
     case TextKind:
-        store_.writeValue(root, key, name, StoredValue::ofText(regValueText(value)));
+        stored = StoredValue::ofText(regValueText(value));
         break;
     case BytesKind:
-        store_.writeValue(root, key, name, StoredValue::ofBytes(toBytes(value)));
+        stored = StoredValue::ofBytes(toBytes(value));
         break;
     case NumberKind:
-        store_.writeValue(root, key, name, StoredValue::ofNumber(toNumber(value)));
+        stored = StoredValue::ofNumber(toNumber(value));
         break;
     default:
-        break;
+        return;
     }
+    // A write that did not reach the store (a full disk, a lock held too long) must not pass for one
+    // that did.
+    if (!store_.writeValue(root, key, name, stored))
+        throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to write the registry value")};
 }

@@ -31,7 +31,8 @@ public:
     // other than 1, 3 and 4 on a key that exists.
     RegValue QueryValue(Root root, const QString& key, const QString& name, int kind,
                         const RegValue& defaultValue);
-    // Writes into an existing key only; reports nothing.
+    // Writes into an existing key only, and nothing for an unknown kind; failure 1001 "Unable to write
+    // the registry value" when the store could not be written.
     void SetValue(Root root, const QString& key, const QString& name, int kind, const RegValue& value);
 
 private:
