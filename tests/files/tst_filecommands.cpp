@@ -1,4 +1,5 @@
 #include "files/DesktopRegistration.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "support/UnprivilegedFileAccess.h"
 #include "support/WindowFixture.h"
@@ -137,6 +138,29 @@ private slots:
         checkQuestion(f.messages.log().last(), "Replace " + path.toLower() + " file?",
                       "File exists, want to replace it?", Buttons::YesNo);
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
+    }
+
+    // On a full disk Save and Save As keep the file byte for byte and leave no other behind; the answers
+    // stay unsaved under their name, and the program goes on.
+    void aFullDiskKeepsTheFileAndTheAnswers() {
+        Fixture f;
+        const QString path = f.openArm();
+        const QByteArray before = fileBytes(path);
+        f.box("Alpha")->setText("unsaved");
+        f.fileDialogs.choosePath(f.at("/user/new.tolv"));
+        {
+            const FileSizeLimit full(100);
+            f.trigger("mnuFileSave");
+            f.trigger("mnuFileSaveAs");
+        }
+        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(QDir(f.at("/user")).entryList(QDir::Files | QDir::Hidden), QStringList{"arm.tolv"});
+        const QString full = "Unexpected error # 61 occured: Disk full";
+        QCOMPARE((QStringList{f.messages.log().value(0).text, f.messages.log().value(1).text,
+                              QString::number(f.windowsClosed), f.window->windowTitle().section(' ', 0, 0)}),
+                 (QStringList{full, full, "0", "arm.tolv"}));
+        QCOMPARE(f.snapshot(), QString("arm.tolv|~/user|unsaved|changed|In 'FileSave' routine ...|"
+                                       "In 'FileSaveAs' routine ..."));
     }
 
     // Saves that wrote nothing keep the name, file and changed mark, so New and Open still ask. Delete asks

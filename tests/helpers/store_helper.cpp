@@ -1,9 +1,14 @@
 // A second process for the settings store tests, on values under Software\Test:
 //   write-many FILE PREFIX COUNT BATCH  writes PREFIXi=i for i < COUNT, BATCH to a save (0: singly)
 //   crash FILE NAME VALUE               dies before its batch writing NAME is saved
+//   hold FILE                           holds the store's lock, says "held" and keeps it until its
+//                                       input ends
 #include "platform/RegFileStore.h"
 
 #include <QCoreApplication>
+#include <QLockFile>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -13,6 +18,16 @@ int main(int argc, char* argv[]) {
         return store.writeValue(SettingsStore::Root::CurrentUser, QStringLiteral("Software\\Test"), name,
                                 StoredValue::ofText(text));
     };
+    if (args.value(1) == QLatin1String("hold")) {
+        QLockFile lock(args.value(2) + QStringLiteral(".lock"));
+        if (!lock.lock())
+            return 1;
+        std::fputs("held\n", stdout);
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        return 0;
+    }
     if (args.value(1) == QLatin1String("crash")) {
         store.setBeforeCommit([] { qFatal("dying before the save"); });
         store.batch([&] { write(args.value(3), args.value(4)); });

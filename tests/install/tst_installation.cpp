@@ -11,6 +11,56 @@
 
 const QString installSource = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../install");
 
+namespace {
+// An installation with the run script, a solver directory and a run directory under dir.
+struct ScriptInstallation {
+    explicit ScriptInstallation(const QString& relative) : runDirectory(dir.path() + "/Tolvik/" + relative) {
+        QDir().mkpath(runDirectory);
+        QDir().mkpath(program() + "/solver");
+        QFile::copy(installSource + "/run-TolW.sh", program() + "/run-TolW.sh");
+    }
+    QString program() const { return dir.path() + "/Tolvik"; }
+    void addSolver(const QString& name, const QByteArray& script) const {
+        writeFile(program() + "/solver/" + name, script);
+        QFile::setPermissions(program() + "/solver/" + name,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // The script started as Tolvik starts it; a size limit (in 512-byte blocks) stands for a full disk.
+    void start(QProcess& process, const QString& file, const QString& ending = "exit",
+               int sizeLimit = 0) const {
+        process.setWorkingDirectory(runDirectory);
+        const QString script = program() + "/run-TolW.sh";
+        if (sizeLimit)
+            process.start("/bin/sh",
+                          {"-c",
+                           "trap '' XFSZ; ulimit -f " + QString::number(sizeLimit) + "; exec /bin/sh \"$@\"",
+                           "sh", script, file, "user", ending});
+        else
+            process.start("/bin/sh", {script, file, "user", ending});
+        process.waitForStarted();
+    }
+    int run(const QString& file, const QString& ending = "exit", int sizeLimit = 0) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        start(process, file, ending, sizeLimit);
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        output = process.readAllStandardOutput();
+        errors = process.readAllStandardError();
+        return process.exitCode();
+    }
+    QByteArray report() const { return fileBytes(runDirectory + "/~Tolvik.out"); }
+    QByteArray kept(const QString& name) const {
+        return fileBytes(runDirectory + "/output/" + name + ".out");
+    }
+
+    QTemporaryDir dir;
+    QString runDirectory;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QByteArray output, errors;
+};
+} // namespace
+
 class TestInstallation : public QObject {
     Q_OBJECT
 private slots:
@@ -47,6 +97,95 @@ private slots:
         QCOMPARE((QByteArrayList{fileBytes(user + "/~Tolvik.out"), fileBytes(saved)}),
                  QByteArrayList(2, "solved [" + name.toUtf8() + "] in user\n"));
         QVERIFY(!QFile::exists(user + "/hacked"));
+    }
+
+    // A report is never lost or mixed: a report that could not be written or kept fails the run and
+    // leaves the kept one as it was, a link is replaced rather than written through, a name that
+    // begins with "-" reaches the solver as a path, and a second run in the directory waits for the first.
+    void theRunScriptNeverLosesOrMixesReports() {
+        ScriptInstallation in("user");
+        // a.tolv's run waits for a line on its input, so that b.tolv's run meets it going.
+        in.addSolver("tolvik-solver",
+                     "#!/bin/sh\n[ \"$1\" != a.tolv ] || { echo started; read -r _; }\n"
+                     "i=0; while [ $i -lt 200 ]; do echo \"$1 line $i\"; i=$((i+1)); done\n");
+        QCOMPARE(in.run("-x.tolv"), 0);
+        QVERIFY(in.report().startsWith("./-x.tolv line 0\n"));
+        QProcess first, second;
+        in.start(first, "a.tolv");
+        QVERIFY(first.waitForReadyRead(30000));
+        in.start(second, "b.tolv");
+        QVERIFY(second.waitForReadyRead(30000));
+        QCOMPARE(second.readLine(), "Another run is going in " + in.runDirectory.toUtf8() +
+                                        "; this one waits for it "
+                                        "to end ...\n");
+        first.write("go\n");
+        first.closeWriteChannel();
+        QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
+        QCOMPARE(first.exitCode() + second.exitCode(), 0);
+        const QByteArray a = in.kept("a"), b = in.kept("b");
+        QVERIFY(a.count("a.tolv line ") == 200 && b.count("b.tolv line ") == 200);
+        QVERIFY(!a.contains("b.tolv") && !b.contains("a.tolv"));
+        // On a full disk (2 KB of room) the report is cut: the run fails and output/b.out is kept.
+        QCOMPARE(in.run("b.tolv", "exit", 4), 1);
+        QVERIFY2(in.errors.contains("~Tolvik.out could not be written whole"), in.errors);
+        QCOMPARE(in.kept("b"), b);
+        // The kept copy cannot be made: b.tolv's report stays in ~Tolvik.out only.
+        QVERIFY(QFile::remove(in.runDirectory + "/output/b.out") &&
+                QDir().mkdir(in.runDirectory + "/output/b.out"));
+        QCOMPARE(in.run("b.tolv"), 1);
+        QVERIFY2(in.errors.contains("the report could not be kept as " + in.runDirectory.toUtf8() +
+                                    "/output/b.out"),
+                 in.errors);
+        QCOMPARE(in.report(), b);
+        // A link in the report's place is replaced; what it pointed at stays.
+        QVERIFY(QDir().rmdir(in.runDirectory + "/output/b.out"));
+        QVERIFY(writeFile(in.dir.path() + "/elsewhere", "theirs") &&
+                QFile::remove(in.runDirectory + "/~Tolvik.out") &&
+                QFile::link(in.dir.path() + "/elsewhere", in.runDirectory + "/~Tolvik.out"));
+        QCOMPARE(in.run("b.tolv"), 0);
+        QCOMPARE((QByteArrayList{fileBytes(in.dir.path() + "/elsewhere"), in.report()}),
+                 (QByteArrayList{"theirs", b}));
+        QCOMPARE(in.kept("b"), b);
+        QVERIFY(!QFileInfo(in.runDirectory + "/~Tolvik.out").isSymLink());
+        QCOMPARE(QDir(in.runDirectory).entryList(QDir::Files | QDir::Hidden).join(' '),
+                 QString("~Tolvik.out"));
+    }
+
+    // The DOS solver runs in DOSBox after the pause, from a directory DOSBox could not mount by its name:
+    // it mounts links made for the run and removed after it, and exit or wait decides DOSBox's end.
+    void theDosSolverRunsInDosBoxFromAnyDirectory() {
+        ScriptInstallation in(QString::fromUtf8("my arms/Zoë \"test\""));
+        in.addSolver("TOLVIK.EXE", "MZ");
+        const QString bin = in.dir.path() + "/bin", log = in.dir.path() + "/dosbox.log";
+        QDir().mkpath(bin);
+        // The stand-in records its arguments and solves by copying TOLVIK.IN to TOLVIK.OUT.
+        QVERIFY(writeFile(bin + "/dosbox", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DOSBOX_LOG\"\n"
+                                           "c=${2#mount c }\nls \"$c\" >> \"$DOSBOX_LOG\"\n"
+                                           "cp \"$c/TOLVIK.IN\" \"$c/TOLVIK.OUT\"\n"));
+        QFile::setPermissions(bin + "/dosbox", QFile::ReadOwner | QFile::ExeOwner);
+        QDir().mkpath(in.dir.path() + "/config/Quenwick");
+        QVERIFY(writeFile(in.dir.path() + "/config/Quenwick/registry.reg",
+                          "Quenwick Settings Store, format 1\n[Software\\Quenwick]\n\"tPause\"=\"0\"\n"));
+        in.environment.insert("PATH", bin + ":" + in.environment.value("PATH"));
+        in.environment.insert("DOSBOX_LOG", log);
+        in.environment.insert("XDG_CONFIG_HOME", in.dir.path() + "/config");
+        QVERIFY(writeFile(in.runDirectory + "/arm.tolv", "the answers\r\n"));
+        QStringList runs;
+        for (const QString ending : {"exit", "wait"}) {
+            QCOMPARE(in.run("arm.tolv", ending), 0);
+            QString recorded = QString::fromUtf8(fileBytes(log));
+            const QString links = recorded.section('\n', 1, 1).section(' ', 2).section("/run", 0, 0);
+            QVERIFY(links.startsWith("/tmp/tolvik-run.") && !QFileInfo::exists(links));
+            runs << recorded.replace(links, "LINKS");
+        }
+        const QString mounts = "-c\nmount c LINKS/run\n-c\nmount d LINKS/solver\n-c\nc:\n-c\nd:\\TOLVIK.EXE "
+                               "TOLVIK.IN\n";
+        QCOMPARE(runs, (QStringList{mounts + "-c\nexit\nTOLVIK.IN\narm.tolv\noutput\n~Tolvik.out\n",
+                                    mounts + "TOLVIK.IN\narm.tolv\noutput\n~Tolvik.out\n"}));
+        QCOMPARE(in.output, "Waiting 0 s (the pause time set on the Run tab) before starting DOSBox …\n"
+                            "the answers\r\n");
+        QCOMPARE((QByteArrayList{in.report(), in.kept("arm")}), QByteArrayList(2, "the answers\r\n"));
+        QCOMPARE(QDir(in.runDirectory).entryList(QDir::Files).join(' '), QString("arm.tolv ~Tolvik.out"));
     }
 
     void theManualIsRenderedToPdf() {

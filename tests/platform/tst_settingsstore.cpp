@@ -8,10 +8,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include "fuzz/StoreRoundTrip.h"
+#include "support/FileSizeLimit.h"
+#include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
 #include "support/UnprivilegedFileAccess.h"
 
@@ -137,6 +141,46 @@ private slots:
         // The lock the dead writer left does not block the next one.
         QVERIFY(store.writeValue(CU, testKey, "Mine", StoredValue::ofText("x")));
         QCOMPARE(RegFileStore(path()).readValue(CU, testKey, "kept")->text, QString("cccc"));
+    }
+
+    // A write that cannot reach the disk, or that gives up waiting for another program's lock, fails and
+    // leaves the file byte for byte, not damaged; after the first give-up the next write hardly waits.
+    void aWriteThatFailsKeepsTheFile_data() {
+        QTest::addColumn<bool>("lockHeld");
+        QTest::addColumn<QString>("waits");
+        QTest::newRow("full disk") << false << "";
+        QTest::newRow("lock held") << true << "wait done wait done ";
+    }
+    void aWriteThatFailsKeepsTheFile() {
+        QFETCH(bool, lockHeld);
+        QFETCH(QString, waits);
+        RegFileStore store(path());
+        QVERIFY(store.createKey(CU, testKey) &&
+                store.writeValue(CU, testKey, "Kept", StoredValue::ofText(QString(300, 'k'))));
+        const QByteArray before = fileBytes(path());
+        QString waited;
+        store.setWaitNotice([&](bool waiting) { waited += waiting ? "wait " : "done "; });
+        store.setLockWait(300);
+        RegistryApi registry(store);
+        int failure = 0;
+        {
+            std::optional<HeldStoreLock> held;
+            if (lockHeld)
+                QVERIFY(held.emplace(STORE_HELPER, path()).held());
+            const FileSizeLimit full(lockHeld ? RLIM_INFINITY : before.size());
+            QVERIFY(!store.writeValue(CU, testKey, "New", StoredValue::ofText("x")));
+            try {
+                registry.SetValue(CU, testKey, "New", RegistryApi::TextKind, QString("x"));
+            } catch (const Failure& f) {
+                failure = f.number;
+            }
+        }
+        QCOMPARE(failure, 1001);
+        QCOMPARE(waited, waits);
+        QCOMPARE(fileBytes(path()), before);
+        QCOMPARE(QDir(dir.path()).entryList({"registry.reg*"}, QDir::Files), QStringList{"registry.reg"});
+        QVERIFY(store.writeValue(CU, testKey, "New", StoredValue::ofText("x")) &&
+                RegFileStore(path()).readValue(CU, testKey, "Kept"));
     }
 
     void aDamagedFileIsKeptAsideAndNeverOverwritten_data() {
