@@ -3,16 +3,21 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PlainButtonsStyle.h"
 #include "platform/PosixFileSystemLookups.h"
+#include "platform/ProgramSignals.h"
 #include "platform/QtFileDialogBackend.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
 #include "platform/RegFileStore.h"
+#include "platform/RunProcesses.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Before any child is started: whatever a run leaves behind comes back to the program.
+    RunProcesses::becomeSubreaper();
+    ProgramSignals programSignals;
     QApplication::setStyle(new PlainButtonsStyle);
     QApplication::setApplicationName(QStringLiteral("Tolvik"));
     QApplication::setOrganizationName(QStringLiteral("Quenwick"));
@@ -44,6 +49,10 @@ int main(int argc, char* argv[]) {
     MainWindow window(state, AppServices{messages, fileDialogs, shell, store, lookups,
                                          QCoreApplication::applicationDirPath(), closeAllWindows,
                                          [] { return QDateTime::currentDateTime(); }, QLocale::system()});
+    // Ending the program (log-out, kill, Ctrl+C) ends a run first.
+    QObject::connect(&programSignals, &ProgramSignals::endRequested, &app,
+                     [&shell] { shell.endRunThen([] { QCoreApplication::quit(); }); });
+    QObject::connect(&programSignals, &ProgramSignals::childEnded, &app, [&shell] { shell.reapOrphans(); });
     messages.setParentWindow(&window);
     fileDialogs.setParentWindow(&window);
     shell.setParentWindow(&window);

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <utility>
+
 bool QtShell::openDocument(const QString& target) {
     const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
     return url.isValid() && QDesktopServices::openUrl(url);
@@ -18,6 +20,27 @@ bool QtShell::startDetached(const QString& program, const QStringList& arguments
 
 RunEnd QtShell::runAndWait(const QString& program, const QStringList& arguments,
                            const QString& workingDirectory, const QString& outputFile) {
-    RunWindow window(program, arguments, workingDirectory, outputFile, parent_);
-    return window.runToEnd();
+    RunEnd end;
+    {
+        RunWindow window(program, arguments, workingDirectory, outputFile, parent_);
+        running_ = &window;
+        end = window.runToEnd();
+        running_ = nullptr;
+    }
+    if (afterRun_)
+        std::exchange(afterRun_, nullptr)();
+    return end;
+}
+
+void QtShell::endRunThen(std::function<void()> then) {
+    if (!running_) {
+        then();
+        return;
+    }
+    afterRun_ = std::move(then);
+    running_->stopAndClose();
+}
+
+void QtShell::reapOrphans() {
+    RunProcesses::reapOrphans(running_ ? running_->programId() : 0);
 }

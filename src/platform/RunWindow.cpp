@@ -2,39 +2,53 @@
 
 #include "CommandLine.h"
 
-#include <QCoreApplication>
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include <csignal>
 #include <unistd.h>
 
 namespace {
-constexpr int graceMilliseconds = 2000;
-}
+// The view is brought up to date at most this often, and never takes more than a fifth of the time:
+// output that comes faster than anyone reads is shown in batches, not read by read.
+constexpr int refreshMilliseconds = 50;
+constexpr int refreshShare = 5;
+} // namespace
 
 RunWindow::RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
                      const QString& outputFile, QWidget* parent)
-    : QDialog(parent), outputFile_(outputFile), outDecoder_(QStringDecoder::System),
-      errDecoder_(QStringDecoder::System), elapsed_(new QLabel(this)), end_(new QLabel(this)),
-      output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
+    : QDialog(parent), outputFile_(outputFile), elapsed_(new QLabel(this)), dropped_(new QLabel(this)),
+      end_(new QLabel(this)), output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
     const QString commandLine = commandLineText(program, arguments);
     setWindowTitle(tr("Running %1").arg(commandLine));
     setModal(true);
     output_->setObjectName(QStringLiteral("output"));
     stop_->setObjectName(QStringLiteral("stop"));
     end_->setObjectName(QStringLiteral("end"));
+    dropped_->setObjectName(QStringLiteral("dropped"));
+    end_->setAccessibleName(tr("Run state"));
+    output_->setAccessibleName(tr("Output"));
     output_->setReadOnly(true);
+    output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    output_->setMaximumBlockCount(OutputLines::keptLines);
+    output_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    dropped_->setWordWrap(true);
+    dropped_->hide();
     auto* command = new QLabel(commandLine, this);
     command->setTextInteractionFlags(Qt::TextSelectableByMouse);
     command->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(command);
     layout->addWidget(elapsed_);
+    layout->addWidget(dropped_);
     layout->addWidget(output_);
     layout->addWidget(end_);
     layout->addWidget(stop_);
@@ -43,23 +57,34 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     process_.setProgram(program);
     process_.setArguments(arguments);
     process_.setWorkingDirectory(workingDirectory);
-    // Its own process group, so that Stop reaches whatever it starts.
+    // Its own process group, so that Stop reaches whatever it starts at once.
     process_.setChildProcessModifier([] { ::setpgid(0, 0); });
 
     connect(&process_, &QProcess::readyReadStandardOutput, this,
-            [this] { appendOutput(QProcess::StandardOutput); });
+            [this] { readOutput(QProcess::StandardOutput); });
     connect(&process_, &QProcess::readyReadStandardError, this,
-            [this] { appendOutput(QProcess::StandardError); });
+            [this] { readOutput(QProcess::StandardError); });
     connect(&process_, &QProcess::finished, this, &RunWindow::programFinished);
     connect(stop_, &QPushButton::clicked, this, [this] { ended_ ? accept() : stopProgram(); });
     connect(&ticker_, &QTimer::timeout, this, &RunWindow::showElapsed);
+    refresh_.setSingleShot(true);
+    connect(&refresh_, &QTimer::timeout, this, &RunWindow::refreshOutput);
+    grace_.setSingleShot(true);
+    connect(&grace_, &QTimer::timeout, this, &RunWindow::killWhatIsLeft);
+}
+
+RunWindow::~RunWindow() {
+    if (stopRequested_ || !ended_)
+        processes_.signal(SIGKILL);
 }
 
 RunEnd RunWindow::runToEnd() {
     started_ = QDateTime::currentDateTime();
+    processes_.noteStart();
     process_.start();
     if (process_.waitForStarted()) {
-        group_ = static_cast<pid_t>(process_.processId());
+        program_ = static_cast<pid_t>(process_.processId());
+        processes_.setProgram(program_);
         clock_.start();
         showElapsed();
         ticker_.start(500);
@@ -70,32 +95,72 @@ RunEnd RunWindow::runToEnd() {
     return result_;
 }
 
+void RunWindow::stopAndClose() {
+    closeWhenEnded_ = true;
+    if (ended_)
+        QDialog::reject();
+    else
+        stopProgram();
+}
+
 QString RunWindow::endText() const {
     return end_->text();
 }
 
-// Error output is marked line by line; a character split across two reads is decoded whole.
-void RunWindow::appendOutput(QProcess::ProcessChannel channel) {
-    process_.setReadChannel(channel);
-    const QByteArray bytes = process_.readAll();
-    QString text = channel == QProcess::StandardError ? errDecoder_.decode(bytes) : outDecoder_.decode(bytes);
-    if (text.isEmpty())
-        return;
-    if (channel == QProcess::StandardError)
-        text = markedErrorLines(text);
-    output_->moveCursor(QTextCursor::End);
-    output_->insertPlainText(text);
+QString RunWindow::directory() const {
+    return process_.workingDirectory().isEmpty() ? QDir::currentPath() : process_.workingDirectory();
 }
 
-QString RunWindow::markedErrorLines(const QString& text) {
-    QString marked;
-    for (const QChar c : text) {
-        if (errorLineStarts_)
-            marked += QStringLiteral("! ");
-        marked += c;
-        errorLineStarts_ = c == QLatin1Char('\n');
+void RunWindow::readOutput(QProcess::ProcessChannel channel) {
+    process_.setReadChannel(channel);
+    lines_.add(channel == QProcess::StandardError ? OutputLines::Channel::Error
+                                                  : OutputLines::Channel::Output,
+               process_.readAll());
+    scheduleRefresh();
+}
+
+void RunWindow::scheduleRefresh() {
+    if (!refresh_.isActive())
+        refresh_.start(refreshMilliseconds);
+}
+
+void RunWindow::refreshOutput() {
+    QElapsedTimer spent;
+    spent.start();
+    const OutputLines::Update update = lines_.take();
+    QScrollBar* scroll = output_->verticalScrollBar();
+    const bool atEnd = scroll->value() == scroll->maximum();
+    QTextCursor cursor(output_->document());
+    if (update.restart || output_->blockCount() <= unfinishedShown_) {
+        output_->clear();
+        viewEmpty_ = true;
+    } else if (unfinishedShown_ > 0) {
+        // The unfinished lines shown last time are shown again, finished or not.
+        cursor.movePosition(QTextCursor::End);
+        cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor, unfinishedShown_);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
     }
-    return marked;
+    const QStringList shown = update.lines + update.unfinished;
+    if (!shown.isEmpty()) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText((viewEmpty_ ? QString() : QStringLiteral("\n")) + shown.join(QLatin1Char('\n')));
+        viewEmpty_ = false;
+    }
+    unfinishedShown_ = static_cast<int>(update.unfinished.size());
+    // Whoever scrolled up to read is left there.
+    if (atEnd)
+        scroll->setValue(scroll->maximum());
+    if (lines_.droppedLines() > 0 && dropped_->isHidden()) {
+        const QString where = outputFile_.isEmpty()
+                                  ? QString()
+                                  : tr(" The whole report is in %1 in %2.")
+                                        .arg(outputFile_, QDir::toNativeSeparators(directory()));
+        dropped_->setText(tr("Only the last %L1 lines are shown here.").arg(OutputLines::keptLines) + where);
+        dropped_->show();
+    }
+    // A slow refresh under heavy output waits longer before the next, so reading keeps up.
+    refresh_.setInterval(qMax<qint64>(refreshMilliseconds, refreshShare * spent.elapsed()));
 }
 
 void RunWindow::showElapsed() {
@@ -103,14 +168,22 @@ void RunWindow::showElapsed() {
 }
 
 void RunWindow::stopProgram() {
-    if (stopRequested_ || group_ <= 0)
+    if (stopRequested_ || ended_ || program_ <= 0)
         return;
     stopRequested_ = true;
     stop_->setEnabled(false);
-    ::kill(-group_, SIGTERM);
-    // What ignores the request is killed after the grace, also when the program itself has ended
-    // and the window has closed meanwhile.
-    QTimer::singleShot(graceMilliseconds, qApp, [group = group_] { ::kill(-group, SIGKILL); });
+    end_->setText(tr("Stopping ..."));
+    processes_.signal(SIGTERM);
+    grace_.start(graceMilliseconds);
+}
+
+// The grace is over: what did not end on TERM is killed. The window says "Stopped." only when nothing
+// of the run is left.
+void RunWindow::killWhatIsLeft() {
+    processes_.signal(SIGKILL);
+    RunProcesses::reapOrphans(program_);
+    if (process_.state() == QProcess::NotRunning)
+        programFinished(process_.exitCode(), process_.exitStatus());
 }
 
 // Esc and the close box (through QDialog, which keeps a window that reject() leaves shown) act as
@@ -125,17 +198,25 @@ void RunWindow::reject() {
 }
 
 bool RunWindow::wroteOutput() const {
-    const QString directory =
-        process_.workingDirectory().isEmpty() ? QDir::currentPath() : process_.workingDirectory();
-    const QFileInfo output(QDir(directory), outputFile_);
+    const QFileInfo output(QDir(directory()), outputFile_);
     return output.exists() && output.lastModified() >= started_.addMSecs(-started_.time().msec());
 }
 
 void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
+    if (ended_)
+        return;
     ticker_.stop();
-    appendOutput(QProcess::StandardOutput);
-    appendOutput(QProcess::StandardError);
+    readOutput(QProcess::StandardOutput);
+    readOutput(QProcess::StandardError);
+    lines_.finish();
+    refresh_.stop();
+    refreshOutput();
     if (stopRequested_) {
+        // Until the grace is over, something of the run that ignored TERM may still be going.
+        if (grace_.isActive() && !processes_.living().isEmpty())
+            return;
+        grace_.stop();
+        RunProcesses::reapOrphans(program_);
         result_ = RunEnd{RunEnd::State::Stopped, exitCode};
         showEnd(tr("Stopped."), false);
     } else if (status == QProcess::CrashExit) {
@@ -161,7 +242,12 @@ void RunWindow::showEnd(const QString& text, bool clean) {
     ended_ = true;
     end_->setText(text);
     stop_->setText(tr("Close"));
+    stop_->setAccessibleDescription(text);
     stop_->setEnabled(true);
+    stop_->setFocus();
+    // Told before anything else, as a screen reader tells an alert.
+    QAccessibleEvent alert(end_, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
     if (clean || closeWhenEnded_)
         QTimer::singleShot(0, this, &QDialog::accept);
 }

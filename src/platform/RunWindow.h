@@ -1,32 +1,42 @@
 #pragma once
 
+#include "OutputLines.h"
+#include "RunProcesses.h"
 #include "Shell.h"
 
 #include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStringDecoder>
 #include <QTimer>
 
-#include <sys/types.h>
+#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// Modal window shown while a program runs: its command line, the elapsed time, its output lines as
-// they come (error output marked) and a Stop button that ends the program and everything it started.
-// At the end it says how the run ended; it closes by itself only after a clean finish.
+// Modal window shown while a program runs: its command line, the elapsed time, the last lines of its
+// output as they come (error output marked) and a Stop button that ends the program and everything it
+// started: TERM to all of it first, KILL to what is left after a grace. At the end it says how the run
+// ended; it closes by itself only after a clean finish.
 class RunWindow : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int graceMilliseconds = 2000;
+
     // outputFile, when given, is the file a good run writes: a run that leaves none newer than its
     // start has not finished cleanly.
     RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
               const QString& outputFile = QString(), QWidget* parent = nullptr);
+    // Whatever of a stopped run is still there is killed before the window goes.
+    ~RunWindow() override;
 
     RunEnd runToEnd();
+    // Stops the run, as when the program itself must end; the window closes once the run has ended.
+    void stopAndClose();
+    // The run's own program, which its QProcess collects at its end.
+    pid_t programId() const { return program_; }
 
     // What the window says of the run's end, empty while it runs.
     QString endText() const;
@@ -35,10 +45,12 @@ protected:
     void reject() override;
 
 private:
-    void appendOutput(QProcess::ProcessChannel channel);
-    // "! " before every line of error output, also when a line comes in several reads.
-    QString markedErrorLines(const QString& text);
+    QString directory() const;
+    void readOutput(QProcess::ProcessChannel channel);
+    void scheduleRefresh();
+    void refreshOutput();
     void stopProgram();
+    void killWhatIsLeft();
     void programFinished(int exitCode, QProcess::ExitStatus status);
     void programFailedToStart();
     void showEnd(const QString& text, bool clean);
@@ -46,20 +58,24 @@ private:
     bool wroteOutput() const;
 
     QProcess process_;
+    RunProcesses processes_;
+    pid_t program_ = 0;
+    OutputLines lines_;
     QString outputFile_;
     QDateTime started_;
     QElapsedTimer clock_;
     QTimer ticker_;
-    QStringDecoder outDecoder_;
-    QStringDecoder errDecoder_;
+    QTimer refresh_;
+    QTimer grace_;
     QLabel* elapsed_;
+    QLabel* dropped_;
     QLabel* end_;
     QPlainTextEdit* output_;
     QPushButton* stop_;
     RunEnd result_;
+    int unfinishedShown_ = 0; // lines at the view's end that are not complete yet
+    bool viewEmpty_ = true;
     bool stopRequested_ = false;
     bool closeWhenEnded_ = false;
     bool ended_ = false;
-    bool errorLineStarts_ = true;
-    pid_t group_ = 0; // the process group of the program and everything it starts
 };

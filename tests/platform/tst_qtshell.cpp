@@ -1,77 +1,171 @@
+#include "platform/OutputLines.h"
+#include "platform/ProgramSignals.h"
 #include "platform/QtShell.h"
+#include "platform/RunProcesses.h"
 #include "platform/RunWindow.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
+enum class Action { None, Stop, CloseBox, EndProgram }; // taken once the output says "ready"
+
 struct Run {
     QString script; // empty: a program that does not exist
     RunEnd::State state;
     QString end, output;
-    bool closeBox = false; // else Stop, pressed once the output says "ready"
+    Action action = Action::None;
 };
+
+// Children that ignore TERM but leave a mark: one in the run's process group, and one that left it
+// with setsid and whose parent ended at once (so only the subreaper finds it); and one that simply runs
+// on in the background. Each notes its number.
+const QString helpers = "exec 2> /dev/null\n" // the shell's word on each ended job
+                        "echo 'trap \"echo $1 >> marks\" TERM; while :; do sleep 1; done' > looping\n"
+                        "sh looping group & echo $! >> pids\n"
+                        "sh -c 'setsid sh looping helper & echo $! >> pids'\n"
+                        "sleep 60 & echo $! >> pids; echo ready; sleep 60\n";
+
+bool running(const QByteArray& pid) {
+    static const QRegularExpression runningState(R"(\) [^ZX] )"); // neither gone nor a zombie
+    return runningState.match(QString(fileBytes("/proc/" + pid + "/stat"))).hasMatch();
+}
 } // namespace
 Q_DECLARE_METATYPE(Run)
 
 class TestQtShell : public QObject {
     Q_OBJECT
+    ProgramSignals programSignals;
+
 private slots:
+    void initTestCase() { RunProcesses::becomeSubreaper(); }
+
     void theWindowShowsTheRunUntilItEnds_data() {
         using S = RunEnd::State;
         QTest::addColumn<Run>("run");
         QTest::newRow("crash") << Run{"kill -SEGV $$", S::Crashed, "The program ended abnormally.", ""};
         QTest::newRow("no output") << Run{"echo working", S::Finished,
-                                          "Finished, but wrote no output (out.txt).", "working\n"};
+                                          "Finished, but wrote no output (out.txt).", "working"};
         QTest::newRow("clean closes itself") << Run{"echo result > out.txt", S::Finished, "", ""};
         QTest::newRow("failed to start") << Run{"", S::FailedToStart, "Failed to start", ""};
-        // "é" split across two writes, an error line, and a last line without a line break.
-        QTest::newRow("every line whole") << Run{
-            "printf 'caf\\303'; sleep 0.2; printf '\\251\\n'; echo oops >&2; sleep 0.2; printf last; exit 3",
-            S::Finished, "Finished with exit code 3.", QString::fromUtf8("café\n! oops\nlast")};
-        // Stopping ends the whole process group, also a child that ignores the request. The close box
-        // (as Esc) stops it too, and the window closes once the run has ended.
-        const QString straggler = "(trap '' TERM; exec sleep 60) & echo $! > pid; echo ready; sleep 60";
-        QTest::newRow("stop") << Run{straggler, S::Stopped, "Stopped.", "ready\n"};
-        QTest::newRow("close box") << Run{straggler, S::Stopped, "", "ready\n", true};
+        // "é" and CR LF split across two reads, an error line, a Windows-1252 line beside UTF-8 ones, a
+        // line too long to show whole, and a last line without a line break.
+        QTest::newRow("every line whole")
+            << Run{"printf 'caf\\303'; sleep 0.2; printf '\\251\\r'; sleep 0.2; printf '\\n'; echo oops >&2; "
+                   "sleep 0.2;"
+                   "printf 'N2 \\273 0.5\\n'; head -c 5000 /dev/zero | tr '\\0' x; printf '\\nlast'; exit 3",
+                   S::Finished, "Finished with exit code 3.",
+                   QString::fromUtf8("café\n! oops\nN2 » 0.5\n") + QString(OutputLines::shownLineBytes, 'x') +
+                       QString::fromUtf8(" … [line cut here: 5000 bytes in all]\nlast")};
+        // Stop sends TERM to the whole run, then KILL to what is left after the grace; the close box
+        // (as Esc) and the program's own end stop it too, and the window then closes once the run has ended.
+        QTest::newRow("stop") << Run{helpers, S::Stopped, "Stopped.", "ready", Action::Stop};
+        QTest::newRow("close box") << Run{helpers, S::Stopped, "", "ready", Action::CloseBox};
+        QTest::newRow("program ends") << Run{helpers, S::Stopped, "", "ready", Action::EndProgram};
     }
     void theWindowShowsTheRunUntilItEnds() {
         QFETCH(Run, run);
         QTemporaryDir dir;
+        QtShell shell;
+        QApplication::clipboard()->clear();
+        bool programEnded = false;
+        const auto endProgram = connect(&programSignals, &ProgramSignals::endRequested, this,
+                                        [&] { shell.endRunThen([&] { programEnded = true; }); });
         // An end counts once it has stayed a tick: a window that closes by itself does so at once.
-        QString output, end, shown;
+        QString output, end, shown, copied;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
             if (!window)
                 return;
-            output = window->findChild<QPlainTextEdit*>("output")->toPlainText();
+            auto* view = window->findChild<QPlainTextEdit*>("output");
+            output = view->toPlainText();
             auto* button = window->findChild<QPushButton*>("stop");
             const QString said = window->endText();
-            if (said.isEmpty() && output.contains("ready") && button->isEnabled())
-                run.closeBox ? void(window->close()) : button->click();
-            else if (!said.isEmpty() && said == shown) {
+            if (said.isEmpty() && output.contains("ready") && button->isEnabled() &&
+                run.action != Action::None) {
+                if (run.action == Action::Stop)
+                    button->click();
+                else if (run.action == Action::CloseBox)
+                    window->close();
+                else
+                    ::raise(SIGTERM);
+                run.action = Action::None;
+            } else if (!said.isEmpty() && said == shown && button->text() == "Close") {
                 end = said;
+                // The report can be copied with the keyboard, and the end is what a screen reader hears.
+                view->setFocus();
+                QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+                copied = QApplication::clipboard()->text();
+                QCOMPARE(window->findChild<QLabel*>("end")->accessibleName(), QString("Run state"));
                 button->click(); // Close
             }
             shown = said;
         });
         poll.start(10);
         const QString program = run.script.isEmpty() ? "/nonexistent/program" : "/bin/sh";
-        QCOMPARE(QtShell().runAndWait(program, {"-c", run.script}, dir.path(), "out.txt").state, run.state);
+        QCOMPARE(shell.runAndWait(program, {"-c", run.script}, dir.path(), "out.txt").state, run.state);
+        disconnect(endProgram);
         QCOMPARE(end.section(": ", 0, 0), run.end); // what follows the colon is the system's reason
         QCOMPARE(output, run.output);
-        if (run.state == RunEnd::State::Stopped) { // not even the child that ignored Stop outlives the run
-            const QByteArray child = fileBytes(dir.path() + "/pid").trimmed();
-            QVERIFY(!child.isEmpty());
-            const QRegularExpression running(R"(\) [^ZX] )"); // neither gone nor a zombie
-            QTRY_VERIFY(!running.match(QString(fileBytes("/proc/" + child + "/stat"))).hasMatch());
+        QCOMPARE(copied, end.isEmpty() ? QString() : output);
+        QCOMPARE(programEnded, QTest::currentDataTag() == QByteArray("program ends"));
+        if (run.state == RunEnd::State::Stopped) { // nothing of the run outlives it, and TERM came first
+            const QList<QByteArray> pids = fileBytes(dir.path() + "/pids").trimmed().split('\n');
+            QCOMPARE(pids.size(), 3);
+            for (const QByteArray& pid : pids)
+                QVERIFY2(!running(pid), pid);
+            const QList<QByteArray> marks = fileBytes(dir.path() + "/marks").trimmed().split('\n');
+            QCOMPARE(QSet<QByteArray>(marks.begin(), marks.end()), (QSet<QByteArray>{"group", "helper"}));
         }
+    }
+
+    // Any amount of output takes a bounded view: the last lines, and a note of where the rest is.
+    void theViewKeepsTheLastLines() {
+        QTemporaryDir dir;
+        QString output, note;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
+            if (!window || window->endText().isEmpty())
+                return;
+            output = window->findChild<QPlainTextEdit*>("output")->toPlainText();
+            note = window->findChild<QLabel*>("dropped")->text();
+            window->findChild<QPushButton*>("stop")->click();
+        });
+        poll.start(10);
+        QtShell().runAndWait("/bin/sh", {"-c", "seq 12005; exit 1"}, dir.path(), "~Tolvik.out");
+        const QStringList lines = output.split('\n');
+        QCOMPARE(lines.size(), OutputLines::keptLines);
+        QCOMPARE(lines.first() + ' ' + lines.last(), QString("2006 12005"));
+        QCOMPARE(note, "Only the last " + QLocale().toString(OutputLines::keptLines) +
+                           " lines are shown here. The whole report is in ~Tolvik.out in " + dir.path() +
+                           ".");
+    }
+
+    void linesAreDecodedOneByOne() {
+        OutputLines lines;
+        lines.add(OutputLines::Channel::Output, "a\r");
+        lines.add(OutputLines::Channel::Error, "e\xe9\n");
+        lines.add(OutputLines::Channel::Output, "\nb\rc\n\n\xc3");
+        OutputLines::Update update = lines.take();
+        QCOMPARE(update.lines, (QStringList{"a", QString::fromUtf8("! eé"), "b", "c", ""}));
+        QCOMPARE(update.unfinished, QStringList{QString::fromUtf8("Ã")});
+        lines.add(OutputLines::Channel::Output, "\xa9");
+        lines.finish();
+        update = lines.take();
+        QCOMPARE((QList<QVariant>{update.restart, update.lines, update.unfinished, lines.droppedLines()}),
+                 (QList<QVariant>{false, QStringList{QString::fromUtf8("é")}, QStringList(), 0}));
     }
 };
 

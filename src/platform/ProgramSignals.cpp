@@ -1,0 +1,62 @@
+#include "ProgramSignals.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+// Only what is safe in a signal handler: one byte into the pipe.
+void noteSignal(int number) {
+    const int savedErrno = errno;
+    const char byte = static_cast<char>(number);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+void handle(int number) {
+    struct sigaction action {};
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | (number == SIGCHLD ? SA_NOCLDSTOP : 0);
+    ::sigaction(number, &action, nullptr);
+}
+} // namespace
+
+ProgramSignals::ProgramSignals(QObject* parent) : QObject(parent) {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        qFatal("no pipe for the program's signals");
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &ProgramSignals::readSignals);
+    for (const int number : {SIGTERM, SIGHUP, SIGINT, SIGCHLD})
+        handle(number);
+}
+
+// The child handler stays: QProcess's own, installed later, passes on to it. Without a pipe it writes
+// nowhere.
+ProgramSignals::~ProgramSignals() {
+    for (const int number : {SIGTERM, SIGHUP, SIGINT})
+        ::signal(number, SIG_DFL);
+    const int writeEnd = signalPipe[1];
+    signalPipe[1] = -1;
+    ::close(writeEnd);
+    ::close(signalPipe[0]);
+}
+
+void ProgramSignals::readSignals() {
+    char numbers[64];
+    bool ended = false, end = false;
+    ssize_t count;
+    while ((count = ::read(signalPipe[0], numbers, sizeof numbers)) > 0) {
+        for (ssize_t i = 0; i < count; ++i)
+            (numbers[i] == SIGCHLD ? ended : end) = true;
+    }
+    if (ended)
+        emit childEnded();
+    if (end)
+        emit endRequested();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSet>
+
+#include <sys/types.h>
+
+// Every process of one run: the program, what it started, and also what left its process group (a
+// helper started with setsid) or lost its parent. This program is a child subreaper, so a process whose
+// parent ended comes back to it rather than to init and can still be found and ended.
+class RunProcesses {
+public:
+    // Once, at the program's start.
+    static void becomeSubreaper();
+    // Collects the ended processes that came back to this program; keep is left to its QProcess.
+    static void reapOrphans(pid_t keep);
+
+    // Just before the program starts: the children this program has already (editors, viewers) are
+    // not the run's, nor is what they start.
+    void noteStart();
+    void setProgram(pid_t program) { program_ = program; }
+    // The run's processes that have not ended.
+    QSet<pid_t> living() const;
+    // To the program's process group and to every living process of the run.
+    void signal(int number) const;
+
+private:
+    pid_t program_ = 0;
+    QSet<pid_t> earlierChildren_;
+};
