@@ -33,6 +33,7 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	build-bench/bench/bench_store
 	build-bench/bench/bench_layout
+	build-bench/bench/bench_runwindow
 	xvfb-run -a build-bench/bench/bench_startup build-bench/src/tolvik build-bench/bench/bare_window 9
 
 # Fuzzes the input-file reader and the settings store's parser, FUZZ_SECONDS each; new findings collect in

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // The length of bytes without a UTF-8 character that the cut left unfinished at their end.
@@ -17,6 +18,14 @@ qsizetype wholeCharacters(const QByteArray& bytes) {
         return bytes.size();
     const qsizetype needed = at(lead) >= 0xF0 ? 4 : at(lead) >= 0xE0 ? 3 : 2;
     return bytes.size() - lead >= needed ? bytes.size() : lead;
+}
+
+// The first LF or CR from data on, or end; memchr, since output of any size passes through here.
+const char* nextBreak(const char* data, const char* end) {
+    const auto* lf = static_cast<const char*>(std::memchr(data, '\n', end - data));
+    const char* limit = lf ? lf : end;
+    const auto* cr = static_cast<const char*>(std::memchr(data, '\r', limit - data));
+    return cr ? cr : limit;
 }
 } // namespace
 
@@ -44,9 +53,7 @@ void OutputLines::add(Channel channel, const QByteArray& bytes) {
         ++data;
     pending.afterCr = false;
     while (data != end) {
-        const char* brk = data;
-        while (brk != end && *brk != '\n' && *brk != '\r')
-            ++brk;
+        const char* brk = nextBreak(data, end);
         appendToLine(pending.line, data, brk - data);
         if (brk == end)
             break;

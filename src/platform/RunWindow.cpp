@@ -17,10 +17,10 @@
 #include <unistd.h>
 
 namespace {
-// The view is brought up to date at most this often, and never takes more than a fifth of the time:
+// The view is brought up to date at most this often, and never takes more than a tenth of the time:
 // output that comes faster than anyone reads is shown in batches, not read by read.
-constexpr int refreshMilliseconds = 50;
-constexpr int refreshShare = 5;
+constexpr int refreshMilliseconds = 100;
+constexpr int refreshShare = 10;
 } // namespace
 
 RunWindow::RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
