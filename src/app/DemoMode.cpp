@@ -5,6 +5,7 @@
 #include "files/FileCommands.h"
 #include "run/RunSubmission.h"
 
+#include <QAbstractButton>
 #include <QAction>
 
 namespace {
@@ -26,6 +27,7 @@ void DemoMode::mnuDemosRun_Click() {
 
 void DemoMode::cmdCancelDemo_Click() {
     state_.DemoFile.clear();
+    clearExamples();
     TabControl* tabs = parts_.tabs;
     tabs->setTabEnabled(InputTab, true);
     tabs->setTabEnabled(DemosTab, false);
@@ -41,6 +43,16 @@ void DemoMode::Exam_Click(const QString& caption) {
 
 void DemoMode::cmdRunDemo_Click() {
     parts_.run.runDemo();
+}
+
+// An option left set would show an example as chosen while none is.
+void DemoMode::clearExamples() {
+    for (QAbstractButton* option : std::as_const(examples_)) {
+        // Options of one group cannot all be off while they exclude each other.
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
 }
 
 void DemoMode::setMenusEnabled(bool enabled) {

@@ -3,6 +3,7 @@
 #include <QList>
 
 class FileCommands;
+class QAbstractButton;
 class QAction;
 class RunSubmission;
 class TabControl;
@@ -21,6 +22,9 @@ public:
 
     DemoMode(ProgramState& state, Parts parts) : state_(state), parts_(parts) {}
 
+    // An option of the example panel, cleared with the chosen example on Cancel.
+    void addExample(QAbstractButton* option) { examples_.append(option); }
+
     void mnuDemosRun_Click();
     void cmdCancelDemo_Click();
     // The caption of the chosen option, with the extension of input files.
@@ -30,6 +34,9 @@ public:
 private:
     void setMenusEnabled(bool enabled);
 
+    void clearExamples();
+
     ProgramState& state_;
     Parts parts_;
+    QList<QAbstractButton*> examples_;
 };

@@ -134,10 +134,11 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
 
     ODE_tabs_->setTabEnabled(DemosTab, false);
     ODE_tabs_->setCurrentIndex(InputTab);
-    cmdPlots_->hide();
+    ODE_tabs_->setControlVisible(cmdPlots_, false);
     connect(ODE_tabs_, &TabControl::currentChanged, this, &MainWindow::ODE_tabs_Click);
-    // Typing starts in the first answer, as the lowest tab index says.
-    answerBoxes_[0]->setFocus();
+    // From the start only the shown tab's controls are on, as after every tab change; typing starts in
+    // the first answer, as the lowest tab index says.
+    ODE_tabs_Click();
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(TwipGeometry::toPixels(this, designClientWidth),
@@ -297,6 +298,7 @@ void MainWindow::buildDemosTab() {
         const int top = 1900 + 480 * (row - 1);
         auto* option = new QRadioButton(QLatin1String(demo.example));
         addControl(DemosTab, option, indexed("Exam", row), {240, top, 1500, 360}, 19 + row);
+        demoMode_->addExample(option);
         connect(option, &QRadioButton::clicked, this,
                 [this, option] { demoMode_->Exam_Click(option->text()); });
         addLabel(DemosTab, indexed("ExTime", row), QLatin1String(demo.runTime), {1800, top + 60, 1200, 255});
@@ -475,9 +477,10 @@ bool MainWindow::isCompleteTest() {
     return false;
 }
 
+// Boxes of a hidden tab stay off whatever the answers say: only the shown tab's controls are on.
 void MainWindow::SetSolverBoxesEnabled(bool enabled) {
     for (QLineEdit* box : solverBoxes_)
-        box->setEnabled(enabled);
+        box->setEnabled(enabled && TwipGeometry::rect(box).left() >= hiddenLeftLimit);
 }
 
 void MainWindow::ClearSolverBoxes() {

@@ -20,11 +20,28 @@ int TabControl::addTab(const QString& caption) {
 
 void TabControl::addControl(int tab, QWidget* control, const QRect& twips) {
     control->setParent(this);
-    placements_.append({control, tab});
+    placements_.append({control, tab, true});
     QRect placed = twips;
     if (tab != currentIndex())
         placed.translate(-hiddenTabShift, 0);
     TwipGeometry::setRect(control, placed);
+    control->setVisible(tab == currentIndex());
+}
+
+void TabControl::setControlVisible(QWidget* control, bool visible) {
+    for (Placement& placement : placements_) {
+        if (placement.control == control) {
+            placement.visible = visible;
+            control->setVisible(visible && placement.tab == currentIndex());
+        }
+    }
+}
+
+int TabControl::tabOf(const QWidget* control) const {
+    for (const Placement& placement : placements_)
+        if (placement.control == control)
+            return placement.tab;
+    return -1;
 }
 
 int TabControl::count() const {
@@ -55,6 +72,7 @@ void TabControl::showTabControls(int tab) {
             TwipGeometry::setLeft(placement.control, left + hiddenTabShift);
         else if (placement.tab != tab && !shifted)
             TwipGeometry::setLeft(placement.control, left - hiddenTabShift);
+        placement.control->setVisible(placement.visible && placement.tab == tab);
     }
 }
 

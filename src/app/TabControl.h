@@ -6,7 +6,8 @@
 class QTabBar;
 
 // A tab control whose pages' controls are all its own children: the controls of the tabs not shown are
-// moved 75000 twips to the left, and back when their tab is selected.
+// moved 75000 twips to the left, and back when their tab is selected. Out of sight is not enough for the
+// keyboard and screen readers, so they are hidden as well.
 // Its tab height, widest tab (0: as wide as the caption needs) and caption font follow the window's
 // size through layout scaling, which reaches them as properties.
 class TabControl : public QWidget {
@@ -20,7 +21,11 @@ public:
     int addTab(const QString& caption);
     // Places a control on a tab at its design position (twips, relative to this control).
     void addControl(int tab, QWidget* control, const QRect& twips);
+    // Whether a control shows while its tab does; every control does unless told otherwise.
+    void setControlVisible(QWidget* control, bool visible);
 
+    // The tab a control was placed on, -1 for none.
+    int tabOf(const QWidget* control) const;
     int count() const;
     int currentIndex() const;
     void setCurrentIndex(int tab);
@@ -48,6 +53,7 @@ private:
     struct Placement {
         QWidget* control;
         int tab;
+        bool visible;
     };
     QTabBar* bar_;
     QList<Placement> placements_;

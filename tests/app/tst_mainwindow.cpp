@@ -97,13 +97,15 @@ private slots:
         f.window->PutAnswers();
         for (int i = 0; i < 5; ++i)
             f.state.answers.SolverVars.*solverVariableOrder[i] = values[i];
-        f.window->GetAnswers();
+        f.window->GetAnswers(); // the tab is hidden: they stay off whatever they hold
         for (int i = 0; i < 5; ++i)
-            QVERIFY(f.box(solverBoxes[i])->isEnabled() == enabled &&
-                    f.box(solverBoxes[i])->text() == values[i]);
-        // Showing the tab enables them all; Edit Defaults brings the edit values without counting a change.
+            QVERIFY(!f.box(solverBoxes[i])->isEnabled() && f.box(solverBoxes[i])->text() == values[i]);
         f.window->tabs()->setCurrentIndex(2);
         QCOMPARE(f.window->focusWidget(), f.box("Remax"));
+        f.window->GetAnswers();
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(f.box(solverBoxes[i])->isEnabled(), enabled);
+        // Edit Defaults brings the edit values without counting a change.
         f.control<QPushButton>("cmdEditSolverData")->click();
         const QStringList edited{"20", "0", "1.E-7", ".2", ".2"};
         for (int i = 0; i < 5; ++i)

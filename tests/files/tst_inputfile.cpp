@@ -61,7 +61,7 @@ private slots:
         WindowFixture f(locale);
         f.now = QDateTime(QDate(2023, 12, 5), time);
         if (solver == "without")
-            f.control<QPushButton>("cmdDefaultSolverData")->click();
+            f.press("cmdDefaultSolverData");
         const QByteArray golden =
             fileBytes(QT_TESTCASE_SOURCEDIR "/files/golden/default-" + solver + "-solver.tolv");
         const qsizetype dateAt = golden.indexOf("          ") + 10;

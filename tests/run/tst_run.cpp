@@ -59,22 +59,22 @@ private slots:
         const auto run = [&](const QString& path, bool wait = false) {
             openSaved(f, path);
             f.control<QAbstractButton>("AutoExit")->setChecked(!wait);
-            f.control<QAbstractButton>("cmdSubmit")->click();
+            f.press("cmdSubmit");
             stores << storedRun(f);
         };
         run(program + "/user/arms/Graph.PLT", true);
         run(program + "/graph.gif"); // its next run passes no directory
-        f.control<QAbstractButton>("cmdSubmit")->click();
+        f.press("cmdSubmit");
         run(outside + "/Notes"); // and any other file keeps its place
         QCOMPARE(stores, (QStringList{"Graph.PLT user/arms graph.plt", "graph.gif " + program + " graph.gif",
                                       "Notes " + outside + " notes.plt"}));
         f.box("tPause")->setText("6");
         f.box("Alpha")->clear(); // incomplete: not even asked about saving
-        f.control<QAbstractButton>("cmdSubmit")->click();
+        f.press("cmdSubmit");
         f.box("Alpha")->setText("edited");
         QVERIFY(QFile::remove(script));
         f.fileDialogs.choosePath(outside + "/saved.tolv");
-        f.control<QAbstractButton>("cmdSubmit")->click();
+        f.press("cmdSubmit");
         QCOMPARE(stored(f, makerKey, "ProgramPath"), QString("\\Tolvik"));
         QCOMPARE(stored(f, makerKey, "tPause"), QString("6")); // stored although nothing ran
         const QString away = elsewhere.path() + "~/u";         // outside, with the copy of the program's path
@@ -112,7 +112,7 @@ private slots:
             if (lockHeld)
                 QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
             const FileSizeLimit full(lockHeld ? RLIM_INFINITY : storeBefore.size());
-            f.control<QAbstractButton>("cmdSubmit")->click();
+            f.press("cmdSubmit");
         }
         QCOMPARE(started(f), QStringList());
         QCOMPARE(f.messages.titles() << f.messages.log().value(0).text.section('\n', 0, 0),
@@ -151,14 +151,14 @@ private slots:
         QCOMPARE(enabled(), QString("0 10111 11111")); // Cancel at the save question: still normal
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("1 01001 00000"));
-        f.control<QAbstractButton>("cmdRunDemo")->click(); // none chosen: nothing runs or is stored
+        f.press("cmdRunDemo"); // none chosen: nothing runs or is stored
         QCOMPARE(stored(f, programKey, "FileIn"), QString("<missing>"));
         f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
-        f.control<QAbstractButton>("Exam(4)")->click();
-        f.control<QAbstractButton>("cmdRunDemo")->click();
+        f.press("Exam(4)");
+        f.press("cmdRunDemo");
         QCOMPARE((QStringList{storedRun(f), f.state.FileName, f.box("Alpha")->text()}),
                  (QStringList{"ExAlpha.1.Tolv demos exalpha.1.plt", "arm.tolv", "edited again"}));
-        f.control<QAbstractButton>("cmdCancelDemo")->click();
+        f.press("cmdCancelDemo");
         QVERIFY(f.state.DemoFile.isEmpty());
         QCOMPARE(enabled(), QString("0 10111 11111"));
         f.control<QAction>("mnuViewOutput")->trigger();

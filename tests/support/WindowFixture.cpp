@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 
+#include "app/TabControl.h"
+
+#include <QAbstractButton>
 #include <QDir>
 
 WindowFixture::WindowFixture(const QLocale& locale)
@@ -19,6 +22,14 @@ WindowFixture::~WindowFixture() {
 void WindowFixture::storeText(const QString& key, const QString& name, const QString& text) {
     store.createKey(SettingsStore::Root::CurrentUser, key);
     store.writeValue(SettingsStore::Root::CurrentUser, key, name, StoredValue::ofText(text));
+}
+
+void WindowFixture::press(const QString& button) const {
+    auto* pressed = control<QAbstractButton>(button);
+    if (!pressed)
+        qFatal("no button %s", qPrintable(button));
+    window->tabs()->setCurrentIndex(window->tabs()->tabOf(pressed));
+    pressed->click();
 }
 
 QLineEdit* WindowFixture::box(const QString& name) const {

@@ -24,6 +24,8 @@ struct WindowFixture {
     QLineEdit* box(const QString& name) const;
     QLabel* label(const QString& name) const;
     template <typename T> T* control(const QString& name) const { return window->findChild<T*>(name); }
+    // Clicks a button as a user does: on its tab, shown first.
+    void press(const QString& button) const;
     // Creates the key when missing and stores a text value under the current user.
     void storeText(const QString& key, const QString& name, const QString& text);
     QString programDirectory() const { return installation.path() + QStringLiteral("/Quenwick/Tolvik"); }
