@@ -32,28 +32,35 @@ fail() {
 
 [ -n "$file" ] || { echo "run-TolW.sh: no input file given" >&2; exit 2; }
 
-# The lock goes with the process that holds it, however it ends. It is taken on the directory itself,
-# so that a run needs no file of its own for it.
-exec 9< .
-if ! flock -n 9; then
-    echo "Another run is going in $PWD; this one waits for it to end ..."
-    flock 9 || fail "could not wait for the other run in $PWD"
-fi
+# The lock goes with the process that holds it, however it ends. Its file is opened for writing, as a
+# lock on a network file system needs.
+command exec 9>> .~Tolvik.lock || fail "could not lock $PWD for the run"
+flock -n -E 200 9
+case $? in
+    0) ;;
+    200)
+        echo "Another run is going in $PWD; this one waits for it to end ..."
+        flock 9 || fail "could not wait for the other run in $PWD"
+        ;;
+    *) fail "could not lock $PWD for the run" ;;
+esac
 
 mkdir -p output || fail "could not make the directory output in $PWD"
 saved=output/${file%.*}.out
 
 # A new, empty report on descriptor 5, in place of what was there (a link is replaced, not followed).
+# Under the lock the names of the files in the making are this run's alone; one left by a run that was
+# ended while making it goes with the next run.
 open_report() {
-    fresh=.~Tolvik.out.$$
+    fresh=.~Tolvik.out.new
     rm -f -- "$fresh"
-    exec 5> "$fresh" || fail "could not write the report $report in $PWD"
+    command exec 5> "$fresh" || fail "could not write the report $report in $PWD"
     mv -fT -- "$fresh" "$report" || { rm -f -- "$fresh"; fail "could not write the report $report in $PWD"; }
 }
 
 # The kept report is replaced only by a complete copy of this one.
 keep_report() {
-    copy=output/.kept.$$
+    copy=output/.kept.new
     rm -f -- "$copy"
     if ! cat -- "$report" > "$copy" || ! mv -fT -- "$copy" "$saved"; then
         rm -f -- "$copy"
@@ -122,8 +129,14 @@ if [ -f "$solver_dir/TOLVIK.EXE" ] && command -v dosbox > /dev/null 2>&1; then
     seconds=$(pause_time)
     echo "Waiting $seconds s (the pause time set on the Run tab) before starting DOSBox …"
     sleep "$seconds"
-    rm -f TOLVIK.IN
-    cp -- "$file" TOLVIK.IN || finish 1
+    # A TOLVIK.OUT left by an earlier run must not pass for this one's.
+    rm -f TOLVIK.IN TOLVIK.OUT
+    if ! cp -- "$file" TOLVIK.IN; then
+        rm -f TOLVIK.IN
+        # shellcheck disable=SC2046 # two numbers, split on purpose
+        set -- $(run_reported echo "$file could not be copied to TOLVIK.IN for the DOS solver; nothing was run.")
+        fail "could not copy $file to TOLVIK.IN in $PWD (is the disk full?)"
+    fi
     if [ "$ending" = exit ]; then
         dosbox -c "mount c $links/run" -c "mount d $links/solver" -c "c:" -c "d:\\TOLVIK.EXE TOLVIK.IN" \
             -c exit 9<&- 5>&-
@@ -136,6 +149,7 @@ if [ -f "$solver_dir/TOLVIK.EXE" ] && command -v dosbox > /dev/null 2>&1; then
     if [ -f TOLVIK.OUT ]; then
         # shellcheck disable=SC2046 # two numbers, split on purpose
         set -- $(run_reported cat TOLVIK.OUT)
+        # What could not be written whole stays in TOLVIK.OUT until the next run.
         [ "$1$2" != 00 ] || rm -f TOLVIK.OUT
     else
         # shellcheck disable=SC2046 # two numbers, split on purpose

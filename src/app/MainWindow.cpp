@@ -203,6 +203,7 @@ void MainWindow::connectMenu(const char* name, const std::function<void()>& hand
 // Every entry point runs its routine through here. When the routine ends the program, the count is
 // saved and the windows are closed by then: nothing is left to do but to stop unwinding.
 void MainWindow::runCommand(const std::function<void()>& routine) {
+    services_.store.commandStarted();
     try {
         routine();
     } catch (const ProgramEnded&) {

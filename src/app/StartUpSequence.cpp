@@ -52,9 +52,12 @@ void StartUpSequence::run() {
     runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
 }
 
-// Both keys in one save of the store.
+// Both keys in one save of the store, and no save at all (nor the lock it takes) when both are there.
 void StartUpSequence::createKeys() {
     using Root = SettingsStore::Root;
+    if (modules_.registry.KeyExists(Root::CurrentUser, makerKey_) &&
+        modules_.registry.KeyExists(Root::CurrentUser, StoredValues::ProgramKey))
+        return;
     const bool stored = services_.store.batch([&] {
         if (!modules_.registry.KeyExists(Root::CurrentUser, makerKey_)) {
             modules_.registry.CreateKey(Root::CurrentUser, makerKey_);

@@ -24,8 +24,8 @@ RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 // QLockFile's own wait doubles its pauses up to seconds, so a waiter keeps missing the short gaps
 // between the writes of others and can give up while they go on. Short pauses, varied so waiters
 // do not move in step, give every waiter its turn soon after a release.
-// One command may write several times: after a wait that gave up, the next ones of the same hold wait
-// only briefly, so the user waits about one full wait in all, not one for every write.
+// One command may write several times: after a wait that gave up, the next ones until the next command
+// wait only briefly, so the user waits about one full wait in all, not one for every write.
 bool RegFileStore::acquire(QLockFile& lock) {
     if (lock.tryLock(0)) {
         lockGivenUp_ = false;

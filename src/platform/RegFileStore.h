@@ -38,6 +38,7 @@ public:
     bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) override;
     // One lock, one re-read and at most one save, none when nothing was written.
     bool batch(const std::function<void()>& changes) override;
+    void commandStarted() override { lockGivenUp_ = false; }
 
 private:
     // The file's bytes; nothing when there is no file or it cannot be read, which sets unreadable.

@@ -41,4 +41,6 @@ public:
     // then did not run, or nothing of them was kept. A batch inside a batch is part of the outer one,
     // which alone decides what is kept.
     virtual bool batch(const std::function<void()>& changes) = 0;
+    // A user command begins: a store that waits for other programs may wait its full time again.
+    virtual void commandStarted() {}
 };

@@ -14,7 +14,8 @@ public:
 
     explicit WholeFileSave(const QString& path) : path_(path) {}
 
-    // Where no new file may be made beside a writable one, the file is written in place: only there.
+    // Where no new file may be made beside a writable one, the file is written in place: only there,
+    // and only once the room for the new contents is taken.
     void setDirectWriteFallback(bool enabled) { directWriteFallback_ = enabled; }
     // Runs after the new contents are written and before they replace the file.
     void setBeforeCommit(std::function<void()> hook) { beforeCommit_ = std::move(hook); }
@@ -24,6 +25,7 @@ public:
     int error() const { return error_; }
 
 private:
+    Outcome writeInPlace(const QByteArray& bytes);
     Outcome failed(Outcome outcome, int error);
 
     QString path_;

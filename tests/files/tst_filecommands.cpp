@@ -127,14 +127,21 @@ private slots:
         QFile::setPermissions(locked.path(),
                               Perm::ReadOwner | Perm::ExeOwner | Perm::ReadOther | Perm::ExeOther);
         Fixture f;
-        f.messages.script({Answer::No, Answer::Yes}); // not replacing cancels Save As
-        f.fileDialogs.choosePath(path);
-        f.fileDialogs.choosePath(path);
+        // A disk too full for the new contents leaves the old; not replacing cancels Save As.
+        f.messages.script({Answer::Yes, Answer::Ok, Answer::No, Answer::Yes});
+        for (int i = 0; i < 3; ++i)
+            f.fileDialogs.choosePath(path);
         {
             const UnprivilegedFileAccess user; // root could make files anywhere
+            {
+                const FileSizeLimit full(100);
+                QVERIFY(!f.window->fileCommands().FileSaveAs());
+            }
+            QCOMPARE(fileBytes(path), QByteArray("old"));
             QVERIFY(!f.window->fileCommands().FileSaveAs());
             QVERIFY(f.window->fileCommands().FileSaveAs());
         }
+        QCOMPARE(f.messages.log().value(1).text, QString("Unexpected error # 61 occured: Disk full"));
         checkQuestion(f.messages.log().last(), "Replace " + path.toLower() + " file?",
                       "File exists, want to replace it?", Buttons::YesNo);
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));

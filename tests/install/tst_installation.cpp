@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(in.kept("b"), b);
         QVERIFY(!QFileInfo(in.runDirectory + "/~Tolvik.out").isSymLink());
         QCOMPARE(QDir(in.runDirectory).entryList(QDir::Files | QDir::Hidden).join(' '),
-                 QString("~Tolvik.out"));
+                 QString(".~Tolvik.lock ~Tolvik.out"));
     }
 
     // The DOS solver runs in DOSBox after the pause, from a directory DOSBox could not mount by its name:
@@ -158,10 +158,12 @@ private slots:
         in.addSolver("TOLVIK.EXE", "MZ");
         const QString bin = in.dir.path() + "/bin", log = in.dir.path() + "/dosbox.log";
         QDir().mkpath(bin);
-        // The stand-in records its arguments and solves by copying TOLVIK.IN to TOLVIK.OUT.
-        QVERIFY(writeFile(bin + "/dosbox", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DOSBOX_LOG\"\n"
-                                           "c=${2#mount c }\nls \"$c\" >> \"$DOSBOX_LOG\"\n"
-                                           "cp \"$c/TOLVIK.IN\" \"$c/TOLVIK.OUT\"\n"));
+        // The stand-in records its arguments and solves by copying TOLVIK.IN to TOLVIK.OUT, unless told
+        // to fail.
+        QVERIFY(writeFile(bin + "/dosbox",
+                          "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DOSBOX_LOG\"\n"
+                          "c=${2#mount c }\nls \"$c\" >> \"$DOSBOX_LOG\"\n"
+                          "[ -n \"$DOSBOX_FAILS\" ] || cp \"$c/TOLVIK.IN\" \"$c/TOLVIK.OUT\"\n"));
         QFile::setPermissions(bin + "/dosbox", QFile::ReadOwner | QFile::ExeOwner);
         QDir().mkpath(in.dir.path() + "/config/Quenwick");
         QVERIFY(writeFile(in.dir.path() + "/config/Quenwick/registry.reg",
@@ -186,6 +188,16 @@ private slots:
                             "the answers\r\n");
         QCOMPARE((QByteArrayList{in.report(), in.kept("arm")}), QByteArrayList(2, "the answers\r\n"));
         QCOMPARE(QDir(in.runDirectory).entryList(QDir::Files).join(' '), QString("arm.tolv ~Tolvik.out"));
+        // An input too large for the disk's room runs nothing and keeps the kept report; a TOLVIK.OUT of
+        // an earlier run never passes for the next one's.
+        QVERIFY(writeFile(in.runDirectory + "/arm.tolv", QByteArray(3000, 'a')));
+        QCOMPARE(in.run("arm.tolv", "exit", 4), 1);
+        QVERIFY2(in.errors.contains("could not copy arm.tolv to TOLVIK.IN"), in.errors);
+        QVERIFY(writeFile(in.runDirectory + "/TOLVIK.OUT", "an earlier run's"));
+        in.environment.insert("DOSBOX_FAILS", "1");
+        QCOMPARE(in.run("arm.tolv"), 1);
+        QCOMPARE((QByteArrayList{in.report(), in.kept("arm")}),
+                 QByteArrayList(2, "The DOS solver wrote no TOLVIK.OUT.\n"));
     }
 
     void theManualIsRenderedToPdf() {

@@ -1,4 +1,5 @@
 #include "platform/CommandLine.h"
+#include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QSpontaneKeyEvent>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
@@ -83,7 +86,14 @@ private slots:
         }
         int saves = 0;
         f.store.setBeforeCommit([&saves] { ++saves; });
-        f.window->Form_Load();
+        {
+            // A start that has nothing to write needs no lock: another program may hold it meanwhile.
+            std::optional<HeldStoreLock> held;
+            if (runCount >= 2)
+                QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
+            f.store.setLockWait(300);
+            f.window->Form_Load();
+        }
         QCOMPARE(saves, int(runCount < 0) + int(runCount < 2)); // the keys, the file types: one save each
         QVERIFY(f.store.keyExists(CU, "Software\\Quenwick") && f.store.keyExists(CU, programKey));
         QCOMPARE(f.box("tPause")->text(), QString(runCount < 0 ? "20" : "6"));
