@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AnswerHintMarker.h"
 #include "CodePageValidator.h"
 #include "MainMenu.h"
 #include "MenuShortcutGuard.h"
@@ -72,6 +73,12 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
+// What a screen reader says for a box: its caption without the number and "»".
+QString spokenCaption(const char* caption) {
+    const QString text = displayed(QString::fromUtf8(caption));
+    return text.mid(text.indexOf(QChar(0x00BB)) + 1).simplified();
+}
+
 // The normal text colour: readable on the window's background whatever the desktop theme.
 QColor normalLabelColour() {
     return QApplication::palette().color(QPalette::WindowText);
@@ -135,6 +142,7 @@ MainWindow::MainWindow(ProgramState& state, AppServices services, QWidget* paren
     ODE_tabs_->setTabEnabled(DemosTab, false);
     ODE_tabs_->setCurrentIndex(InputTab);
     ODE_tabs_->setControlVisible(cmdPlots_, false);
+    ODE_tabs_->addKeyboardNavigation(this);
     connect(ODE_tabs_, &TabControl::currentChanged, this, &MainWindow::ODE_tabs_Click);
     // From the start only the shown tab's controls are on, as after every tab change; typing starts in
     // the first answer, as the lowest tab index says.
@@ -264,6 +272,11 @@ void MainWindow::buildInputTab() {
         QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(row.caption),
                                  {2520, top, 6900, 240});
         setTextColour(label, normalLabelColour());
+        label->setBuddy(box);
+        box->setAccessibleName(spokenCaption(row.caption));
+        new AnswerHintMarker(box, [expected = row.valuesExpected](const QString& answer) {
+            return AnswerHints::forAnswer(answer, expected);
+        });
         questionLabels_[n - 1] = label;
     }
     addLabel(InputTab, QStringLiteral("lblKeepNotes"), QStringLiteral("20. » Keep notes below ..."),
@@ -273,6 +286,7 @@ void MainWindow::buildInputTab() {
         QLineEdit* box = addAnswerBox(InputTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
                                       {120, 4590 + 360 * i, 8772, 360}, row.tabIndex);
         box->setToolTip(QString::fromUtf8(row.toolTip));
+        box->setAccessibleName(QStringLiteral("Note %1").arg(i + 1));
         connect(box, &QLineEdit::textChanged, this, &MainWindow::markDataChanged);
         box->installEventFilter(this);
         noteBoxes_[i] = box;
@@ -337,9 +351,14 @@ void MainWindow::buildSolverTab() {
         QLineEdit* box = addAnswerBox(SolverTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
                                       {480, tops[i - 1], 852, 360}, row.tabIndex);
         box->setToolTip(QLatin1String(row.toolTip));
+        box->setAccessibleName(spokenCaption(row.caption));
+        new AnswerHintMarker(box, [range = row.range](const QString& value) {
+            return AnswerHints::forSolverValue(value, range);
+        });
         solverBoxes_[i - 1] = box;
         solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i), QString::fromUtf8(row.caption),
                                         {1900, tops[i - 1], 7400, 255});
+        solverLabels_[i - 1]->setBuddy(box);
     }
     QPushButton* edit = addButton(SolverTab, QStringLiteral("cmdEditSolverData"),
                                   QStringLiteral("&Edit Defaults"), {2400, 4320, 1600, 600}, 62);
@@ -367,6 +386,8 @@ void MainWindow::buildRunTab() {
                  {2160, 1800, 2295, 855});
     // Five lines must fit the label's design height whatever font stands in for Arial.
     pause->setFont(QFont(QStringLiteral("Arial"), 7));
+    pause->setBuddy(tPause_);
+    tPause_->setAccessibleName(pause->text());
     AutoExit_ = new QCheckBox(QStringLiteral("Auto-exit DOSbox"));
     AutoExit_->setChecked(true);
     addControl(RunTab, AutoExit_, QStringLiteral("AutoExit"), {4920, 1440, 2200, 300}, 67);

@@ -3,6 +3,7 @@
 #include "layout/LayoutControl.h"
 #include "layout/TwipGeometry.h"
 
+#include <QShortcut>
 #include <QTabBar>
 
 TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
@@ -33,6 +34,29 @@ void TabControl::setControlVisible(QWidget* control, bool visible) {
         if (placement.control == control) {
             placement.visible = visible;
             control->setVisible(visible && placement.tab == currentIndex());
+        }
+    }
+}
+
+void TabControl::addKeyboardNavigation(QWidget* window) {
+    const auto add = [this, window](const QKeySequence& keys, int step) {
+        auto* shortcut = new QShortcut(keys, window);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { selectNeighbour(step); });
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    add(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+    add(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
+}
+
+// Round the tabs, past those that are off; the change runs the same handler as a click.
+void TabControl::selectNeighbour(int step) {
+    for (int tab = currentIndex(), n = 0; n < count(); ++n) {
+        tab = (tab + step + count()) % count();
+        if (isTabEnabled(tab)) {
+            setCurrentIndex(tab);
+            return;
         }
     }
 }

@@ -32,6 +32,9 @@ public:
     bool isTabEnabled(int tab) const;
     void setTabEnabled(int tab, bool on);
     QTabBar* tabBar() const { return bar_; }
+    // Ctrl+Tab and Ctrl+PgDn select the next enabled tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one,
+    // from anywhere in window, as in every tabbed desktop program.
+    void addKeyboardNavigation(QWidget* window);
 
     double tabHeight() const { return tabHeight_; }
     void setTabHeight(double twips);
@@ -48,6 +51,7 @@ protected:
 
 private:
     void showTabControls(int tab);
+    void selectNeighbour(int step);
     void placeTabBar();
 
     struct Placement {

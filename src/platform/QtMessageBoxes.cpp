@@ -1,6 +1,8 @@
 #include "QtMessageBoxes.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 QMessageBox::Icon toQt(MessageBoxes::Icon icon) {
@@ -53,5 +55,12 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& title, const QString& t
     // Closing the box with Escape or its close button counts as Cancel where Cancel is offered.
     if (buttons == Buttons::OkCancel || buttons == Buttons::YesNoCancel)
         box.setEscapeButton(QMessageBox::Cancel);
+    // Before the window is shown (the introduction), a box would open at the screen's corner: it opens
+    // in the middle of the screen the window will appear on.
+    if (parent_ && !parent_->isVisible()) {
+        box.show(); // it takes its final size only when shown
+        const QScreen* screen = parent_->screen() ? parent_->screen() : QGuiApplication::primaryScreen();
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    }
     return fromQt(box.exec());
 }

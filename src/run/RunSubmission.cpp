@@ -13,6 +13,7 @@
 #include "settings/RegistryApi.h"
 #include "settings/StoredValues.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -82,10 +83,10 @@ void RunSubmission::runDemoFile() {
 
 // False when the run must not go on: the user declined, or the file was not written.
 bool RunSubmission::saveBeforeRun() {
-    // Answers that never had a file (no last file at start-up) are as new as "New data": without a
-    // save there would be nothing to run, and nothing would say so.
+    // Answers that never had a file (no last file at start-up), or whose file is gone, are as new as
+    // "New data": without a save there would be nothing to run, and nothing would say so.
     const QString name = state_.FileName.isEmpty() ? NewDataName : state_.FileName;
-    if (name != NewDataName && !state_.DataChanged)
+    if (name != NewDataName && !state_.DataChanged && currentFileExists())
         return true;
     if (modules_.messages.show(QStringLiteral("File -not- saved OR has been modified!"),
                                QStringLiteral("Okay to save '") + name + QStringLiteral("' now?"),
@@ -97,6 +98,12 @@ bool RunSubmission::saveBeforeRun() {
     state_.fileTempPath = state_.FilePath;
     modules_.lookups.changeDirectory(state_.fileTempPath);
     return modules_.exists.FileExists(state_.FileName);
+}
+
+bool RunSubmission::currentFileExists() {
+    using Entry = FileSystemLookups::Entry;
+    const Entry found = modules_.lookups.lookUp(QDir(state_.FilePath).filePath(state_.FileName));
+    return found == Entry::File || found == Entry::HiddenFile;
 }
 
 void RunSubmission::StartRun() {

@@ -40,6 +40,7 @@ public:
 
 private:
     bool saveBeforeRun();
+    bool currentFileExists();
     void runDemoFile();
     void runScript();
     void reportFailure(const QString& routine);

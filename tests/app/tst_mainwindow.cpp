@@ -2,6 +2,8 @@
 #include "layout/TwipGeometry.h"
 #include "support/WindowFixture.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -156,36 +158,128 @@ private slots:
         }
     }
 
-    void tabSwitchingEnablesTheShownTabAndFocusesItsFirstControl_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("focused");
-        QTest::newRow("input") << 0 << "Alpha";
-        QTest::newRow("demos") << 1 << "Exam(1)";
-        QTest::newRow("solver") << 2 << "Remax";
-        QTest::newRow("run") << 3 << "cmdSubmit";
-        QTest::newRow("tips") << 4 << "RichTextBox1";
+    // From the first show on only the shown tab's controls are on and shown, so keys cannot reach the
+    // others. Ctrl+Tab, Ctrl+PgDn, Ctrl+Shift+Tab and Ctrl+PgUp step round the enabled tabs from
+    // anywhere, each step focusing the tab's first control as a click does.
+    void keysStepRoundTheEnabledTabsAndReachNoHiddenControl() {
+        WindowFixture f;
+        QVERIFY(showWindow(f) && QTest::qWaitForWindowActive(f.window.get()));
+        TabControl* tabs = f.window->tabs();
+        QStringList focused, wrong;
+        const auto check = [&] {
+            for (QObject* control : f.window->controls()) {
+                auto* widget = qobject_cast<QWidget*>(control);
+                if (!widget || tabs->tabOf(widget) < 0)
+                    continue;
+                const bool shown = tabs->tabOf(widget) == tabs->currentIndex();
+                if (widget->isEnabled() != shown ||
+                    widget->isVisible() != (shown && widget->objectName() != "cmdPlots"))
+                    wrong << widget->objectName();
+            }
+            focused << f.window->focusWidget()->objectName();
+        };
+        check();
+        QTest::keyClick(f.window.get(), Qt::Key_U, Qt::AltModifier); // "&Use Defaults" of the hidden tab
+        QTest::keyClick(f.box("Note2"), Qt::Key_Tab);
+        QCOMPARE((QList<QVariant>{tabs->tabOf(f.window->focusWidget()), f.box("Remax")->text()}),
+                 (QList<QVariant>{0, "20"}));
+        const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> steps{
+            {Qt::Key_Tab, Qt::ControlModifier},
+            {Qt::Key_PageDown, Qt::ControlModifier},
+            {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+            {Qt::Key_PageUp, Qt::ControlModifier},
+            {Qt::Key_PageUp, Qt::ControlModifier},
+            {Qt::Key_Tab, Qt::ControlModifier}};
+        for (const auto& [key, modifiers] : steps) {
+            QTest::keyClick(f.window->focusWidget(), key, modifiers);
+            check();
+        }
+        f.control<QAction>("mnuDemosRun")->trigger(); // the example panel and the tips only
+        check();
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(f.window->focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+            check();
+        }
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(focused, (QStringList{"Alpha", "Remax", "cmdSubmit", "Remax", "Alpha", "RichTextBox1",
+                                       "Alpha", "Exam(1)", "RichTextBox1", "Exam(1)"}));
+        auto* tips = f.control<QTextEdit>("RichTextBox1"); // filled when first shown and fitted to the window
+        QVERIFY(tips->toPlainText().contains("Solver Control Parameter Definitions"));
+        const QSize outer = f.window->frameGeometry().size();
+        QCOMPARE(TwipGeometry::rect(tips).size(), QSize(TwipGeometry::toTwips(tips, outer.width()) - 650,
+                                                        TwipGeometry::toTwips(tips, outer.height()) - 1200));
     }
-    void tabSwitchingEnablesTheShownTabAndFocusesItsFirstControl() {
-        QFETCH(int, tab);
-        QFETCH(QString, focused);
+
+    // A screen reader names every box by its question or label, and hears nothing of hidden tabs.
+    void screenReadersHearEveryBoxByItsQuestion() {
         WindowFixture f;
         QVERIFY(showWindow(f));
-        TabControl* tabs = f.window->tabs();
-        tabs->setTabEnabled(1, true);
-        tabs->setCurrentIndex(tab == 0 ? 4 : 0);
-        tabs->setCurrentIndex(tab);
-        QCOMPARE(f.window->focusWidget()->objectName(), focused);
-        for (QObject* control : f.window->controls())
-            if (auto* widget = qobject_cast<QWidget*>(control))
-                QCOMPARE(widget->isEnabled(), TwipGeometry::rect(widget).left() > -10000);
-        if (tab == 4) { // the tips text is filled when first shown and fitted to the window
-            auto* tips = f.control<QTextEdit>("RichTextBox1");
-            QVERIFY(tips->toPlainText().contains("Solver Control Parameter Definitions"));
-            const QSize outer = f.window->frameGeometry().size();
-            QCOMPARE(TwipGeometry::rect(tips).size(),
-                     QSize(TwipGeometry::toTwips(tips, outer.width()) - 650,
-                           TwipGeometry::toTwips(tips, outer.height()) - 1200));
+        QStringList names, hidden;
+        for (const QString name :
+             {"Alpha", "Beta", "Delta", "A_Distance", "P_Distance", "N2_Distance", "Base_Distance", "Q_Angle",
+              "Note1", "Note2", "Remax", "Detail", "DeltaSolv", "PreDamp", "Damp", "tPause"}) {
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(f.box(name));
+            names << box->text(QAccessible::Name);
+            if (box->state().invisible)
+                hidden << name;
         }
+        QCOMPARE(
+            names,
+            (QStringList{"Alpha angle ... All angles must be in degrees:?", "3 Beta distance values?",
+                         "4 Delta distance values?", "4 'A' distance values?",
+                         "Px, Py, & Pz distance values ... Point w.r.t. tool?",
+                         "N2 distance value ... desired N2 = sin( alpha + q2 + q3 + q4)?",
+                         "BaseX, BaseY, & BaseZ distance values ... Point relative to base?",
+                         "4 'Q' angle initial values?", "Note 1", "Note 2", "REMAX: Maximum iterations.",
+                         "DETAIL: Detailed report every Nth iteration.",
+                         "DELTA: Convergent tolerance for unknowns.",
+                         "PREDAMP: Damping factor for 1st iteration; 0 < PREDAMP <= 1.",
+                         "DAMP: Criteria for imposing damping; 0 < DAMP <= 1.", f.label("pause")->text()}));
+        QCOMPARE(hidden, solverBoxes + QStringList{"tPause"});
+        QCOMPARE((QList<QWidget*>{f.label("Question(7)")->buddy(), f.label("SolvQuestion(5)")->buddy()}),
+                 (QList<QWidget*>{f.box("Q_Angle"), f.box("Damp")}));
+    }
+
+    // Each answer hints, as it is typed, at a count or a form its question does not ask for; the hint
+    // blocks nothing and colours nothing.
+    void answersHintAtWhatTheirQuestionsAsk_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint");
+        for (const QString row :
+             {"Alpha|1|", "Alpha|1 2|1 number expected, 2 given", "Beta|1.5 1|3 numbers expected, 2 given",
+              "Delta|.5 1.8 x .3|'x' is not a number", "Q_Angle|-3 2e3 1.E-7 +.5|", "N2_Distance|1.5D0|",
+              "Base_Distance|1 2 3 4|3 numbers expected, 4 given", "A_Distance|1 2 3 4e|'4e' is not a number",
+              "Remax|20.|", "Remax|0|a whole number of 1 or more expected",
+              "Remax|20 30|1 number expected, 2 given", "Detail|0|",
+              "Detail|1.5|a whole number of 0 or more expected", "DeltaSolv|0|a number above 0 expected",
+              "PreDamp|1|", "Damp|1.2|a number above 0 and at most 1 expected", "Damp||"})
+            QTest::newRow(qPrintable(row))
+                << row.section('|', 0, 0) << row.section('|', 1, 1) << row.section('|', 2, 2);
+    }
+    void answersHintAtWhatTheirQuestionsAsk() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        WindowFixture f;
+        QVERIFY(showWindow(f));
+        QLineEdit* edit = f.box(box);
+        const QString plainTip = edit->toolTip();
+        f.window->tabs()->setCurrentIndex(f.window->tabs()->tabOf(edit));
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, typed);
+        const QAction* marker = f.control<QAction>(box + "Hint");
+        QCOMPARE(
+            (QStringList{edit->text(), edit->accessibleDescription(), marker->isVisible() ? "marked" : ""}),
+            (QStringList{typed, hint, hint.isEmpty() ? "" : "marked"}));
+        QCOMPARE(edit->toolTip(), hint.isEmpty() ? plainTip : hint);
+        QVERIFY(f.window->isCompleteTest() == !typed.isEmpty() || solverBoxes.contains(box));
+        QCOMPARE(labelColour(f.label("Question(1)")), QApplication::palette().color(QPalette::WindowText));
+        edit->clear(); // as Open, New and a demo set the text
+        QVERIFY(!marker->isVisible() && edit->toolTip() == plainTip &&
+                edit->accessibleDescription().isEmpty());
     }
 
     void resizingKeepsEveryControlInProportion() {

@@ -1,5 +1,6 @@
 #include "platform/OutputLines.h"
 #include "platform/ProgramSignals.h"
+#include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
 #include "platform/RunProcesses.h"
 #include "platform/RunWindow.h"
@@ -8,9 +9,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -151,6 +154,23 @@ private slots:
         QCOMPARE(note, "Only the last " + QLocale().toString(OutputLines::keptLines) +
                            " lines are shown here. The whole report is in ~Tolvik.out in " + dir.path() +
                            ".");
+    }
+
+    // Before the window is shown, as the introduction is, a message opens in the middle of the screen.
+    void aMessageBeforeTheWindowOpensInTheMiddleOfTheScreen() {
+        QWidget window;
+        QtMessageBoxes boxes;
+        boxes.setParentWindow(&window);
+        QPoint middle;
+        QTimer::singleShot(0, [&middle] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            middle = box->geometry().center();
+            box->button(QMessageBox::Ok)->click();
+        });
+        boxes.show("Tolvik", "Welcome", MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
+        const QPoint screen = window.screen()->availableGeometry().center();
+        QVERIFY2((middle - screen).manhattanLength() <= 4,
+                 qPrintable(QString("%1,%2").arg(middle.x()).arg(middle.y())));
     }
 
     void linesAreDecodedOneByOne() {

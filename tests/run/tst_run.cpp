@@ -37,6 +37,13 @@ QStringList started(const WindowFixture& f) {
     return lines;
 }
 
+void checkQuestion(const WindowFixture& f, const QString& title, const QString& text) {
+    QCOMPARE(f.messages.log().size(), 1);
+    const FakeMessageBoxes::Shown& shown = f.messages.log().first();
+    QCOMPARE((QStringList{shown.title, shown.text}), (QStringList{title, text}));
+    QVERIFY(shown.icon == MessageBoxes::Icon::Question && shown.buttons == MessageBoxes::Buttons::OkCancel);
+}
+
 void openSaved(WindowFixture& f, const QString& path) {
     QVERIFY(writeFile(f.programDirectory() + "/run-TolW.sh", "exit 0\n"));
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -87,6 +94,18 @@ private slots:
             (QStringList{"Missing some data fields", "File -not- saved OR has been modified!",
                          "A Tolvik File is missing!", "Okay to save 'Notes' now?",
                          "The run script " + script + " is missing: nothing was run. Reinstall Tolvik."}));
+    }
+
+    // A current file that is gone counts as never saved: Submit asks to save it first.
+    void aFileThatIsGoneIsSavedBeforeItRuns() {
+        WindowFixture f;
+        const QString input = f.programDirectory() + "/user/arm.tolv";
+        openSaved(f, input);
+        QVERIFY(QFile::remove(input));
+        f.messages.script({Answer::Cancel});
+        f.press("cmdSubmit");
+        QCOMPARE(started(f), QStringList());
+        checkQuestion(f, "File -not- saved OR has been modified!", "Okay to save 'arm.tolv' now?");
     }
 
     // A pause time that cannot be stored (a full disk, another program's lock) runs nothing and says so;
@@ -158,8 +177,8 @@ private slots:
         f.press("cmdRunDemo");
         QCOMPARE((QStringList{storedRun(f), f.state.FileName, f.box("Alpha")->text()}),
                  (QStringList{"ExAlpha.1.Tolv demos exalpha.1.plt", "arm.tolv", "edited again"}));
-        f.press("cmdCancelDemo");
-        QVERIFY(f.state.DemoFile.isEmpty());
+        f.press("cmdCancelDemo"); // no example stays chosen
+        QVERIFY(f.state.DemoFile.isEmpty() && !f.control<QAbstractButton>("Exam(4)")->isChecked());
         QCOMPARE(enabled(), QString("0 10111 11111"));
         f.control<QAction>("mnuViewOutput")->trigger();
         QVERIFY(writeFile(demos + "/~Tolvik.out", "result"));
