@@ -1,24 +1,141 @@
-// Renders the Markdown manual to PDF at staging time: render_manual MANUAL.md MANUAL.pdf
+// Renders the Markdown manual to PDF at staging time:
+//   render_manual MANUAL.md PICTURES MANUAL.pdf
+// Pictures named in the manual are taken from PICTURES. A table of contents with page numbers follows
+// the title, and the headings become the PDF's bookmarks.
+#include "PdfOutline.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+constexpr int resolution = 300;
+constexpr double pointsPerInch = 72.0;
+
+struct Heading {
+    QTextBlock block;
+    int level;
+};
+
+// A heading's title and level, which outlive the document they were read from.
+struct Section {
+    QString title;
+    int level;
+};
+
+// The headings below the title.
+QList<Heading> headings(const QTextBlock& title) {
+    QList<Heading> found;
+    for (QTextBlock block = title.next(); block.isValid(); block = block.next())
+        if (const int level = block.blockFormat().headingLevel(); level > 1)
+            found << Heading{block, level};
+    return found;
+}
+
+// Pictures in their full resolution, printed at about 110 pixels to the inch (sizes in a document are
+// in pixels of a 96 dpi screen, whatever the device); a missing one fails the rendering. Resources only:
+// editing the document after the Markdown import loses the paragraphs after its tables (Qt 6.4).
+bool addPictures(QTextDocument& document, const QString& pictures) {
+    bool complete = true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            if (!format.isValid())
+                continue;
+            QImage image(pictures + QLatin1Char('/') + format.name());
+            if (image.isNull()) {
+                std::fprintf(stderr, "render_manual: no picture %s\n", qPrintable(format.name()));
+                complete = false;
+                continue;
+            }
+            image.setDevicePixelRatio(110.0 / 96);
+            document.addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+        }
+    }
+    return complete;
+}
+
+int pageOf(const QTextDocument& document, const QTextBlock& block) {
+    return int(document.documentLayout()->blockBoundingRect(block).top() / document.pageSize().height());
+}
+
+// The manual with a table of contents after its title (its first line), with the pages given.
+QString withContents(const QString& manual, const QList<Section>& found, const QList<int>& pages) {
+    QString contents = QStringLiteral("\n\n**Contents**\n\n| Section | Page |\n| --- | --- |\n");
+    for (qsizetype i = 0; i < found.size(); ++i)
+        contents += QStringLiteral("| %1%2 | %3 |\n")
+                        .arg(QStringLiteral("&nbsp;").repeated(4 * (found[i].level - 2)), found[i].title)
+                        .arg(pages.value(i, 0) + 1);
+    const qsizetype titleEnd = manual.indexOf(QLatin1Char('\n'));
+    return manual.left(titleEnd) + contents + manual.mid(titleEnd);
+}
+
+bool lay(QTextDocument& document, const QString& markdown, const QString& pictures, const QSizeF& page) {
+    document.setMarkdown(markdown);
+    const bool complete = addPictures(document, pictures);
+    document.setPageSize(page);
+    return complete;
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     QFile source(QString::fromLocal8Bit(argv[1]));
     if (!source.open(QIODevice::ReadOnly))
         return 1;
-    QTextDocument document;
-    document.setMarkdown(QString::fromUtf8(source.readAll()));
-    QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
+    const QString output = QString::fromLocal8Bit(argv[3]);
+    QPdfWriter pdf(output);
+    pdf.setResolution(resolution);
     pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(20, 20, 20, 25), QPageLayout::Millimeter);
     pdf.setTitle(QStringLiteral("Tolvik user manual"));
     pdf.setCreator(QStringLiteral("Tolvik"));
+
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&pdf);
+    QFont font(QStringLiteral("DejaVu Sans"), 10);
+    // Any spacing turns ligatures off: "fi" stays two letters, for searching and copying.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
+    document.setDefaultFont(font);
+    const QString manual = QString::fromUtf8(source.readAll());
+    const QString pictures = QString::fromLocal8Bit(argv[2]);
+    const QRectF text = pdf.pageLayout().paintRectPixels(resolution);
+    // Laid out once with the contents' page numbers still unknown, to learn them: the contents take
+    // the same room either way.
+    document.setMarkdown(manual);
+    QList<Section> sections;
+    for (const Heading& heading : headings(document.begin()))
+        sections << Section{heading.block.text(), heading.level};
+    if (!lay(document, withContents(manual, sections, {}), pictures, text.size()))
+        return 1;
+    QList<Heading> found = headings(document.begin());
+    QList<int> pages;
+    for (const Heading& heading : found)
+        pages << pageOf(document, heading.block);
+    lay(document, withContents(manual, sections, pages), pictures, text.size());
+    found = headings(document.begin());
     document.print(&pdf);
-    return QFile::exists(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+
+    const double top = pdf.pageLayout().margins(QPageLayout::Point).top();
+    QList<PdfOutline::Entry> outline;
+    for (const Heading& heading : found) {
+        const double y = document.documentLayout()->blockBoundingRect(heading.block).top();
+        const int page = pageOf(document, heading.block);
+        outline << PdfOutline::Entry{heading.block.text(), heading.level - 1, page,
+                                     top + (y - page * text.height()) * pointsPerInch / resolution};
+    }
+    const double pageHeight = pdf.pageLayout().fullRect(QPageLayout::Point).height();
+    return PdfOutline::addTo(output, outline, pageHeight) ? 0 : 1;
 }

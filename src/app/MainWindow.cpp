@@ -79,6 +79,13 @@ QString spokenCaption(const char* caption) {
     return text.mid(text.indexOf(QChar(0x00BB)) + 1).simplified();
 }
 
+// The label becomes the box's buddy, which makes it read "&" as an access key: its raw caption, where
+// "&&" stands for "&", then shows what it showed before.
+void nameBox(QLabel* label, QWidget* box) {
+    label->setBuddy(box);
+    label->setText(label->property(captionProperty).toString());
+}
+
 // The normal text colour: readable on the window's background whatever the desktop theme.
 QColor normalLabelColour() {
     return QApplication::palette().color(QPalette::WindowText);
@@ -272,7 +279,7 @@ void MainWindow::buildInputTab() {
         QLabel* label = addLabel(InputTab, indexed("Question", n - 1), QString::fromUtf8(row.caption),
                                  {2520, top, 6900, 240});
         setTextColour(label, normalLabelColour());
-        label->setBuddy(box);
+        nameBox(label, box);
         box->setAccessibleName(spokenCaption(row.caption));
         new AnswerHintMarker(box, [expected = row.valuesExpected](const QString& answer) {
             return AnswerHints::forAnswer(answer, expected);
@@ -358,7 +365,7 @@ void MainWindow::buildSolverTab() {
         solverBoxes_[i - 1] = box;
         solverLabels_[i - 1] = addLabel(SolverTab, indexed("SolvQuestion", i), QString::fromUtf8(row.caption),
                                         {1900, tops[i - 1], 7400, 255});
-        solverLabels_[i - 1]->setBuddy(box);
+        nameBox(solverLabels_[i - 1], box);
     }
     QPushButton* edit = addButton(SolverTab, QStringLiteral("cmdEditSolverData"),
                                   QStringLiteral("&Edit Defaults"), {2400, 4320, 1600, 600}, 62);
@@ -386,7 +393,7 @@ void MainWindow::buildRunTab() {
                  {2160, 1800, 2295, 855});
     // Five lines must fit the label's design height whatever font stands in for Arial.
     pause->setFont(QFont(QStringLiteral("Arial"), 7));
-    pause->setBuddy(tPause_);
+    nameBox(pause, tPause_);
     tPause_->setAccessibleName(pause->text());
     AutoExit_ = new QCheckBox(QStringLiteral("Auto-exit DOSbox"));
     AutoExit_->setChecked(true);

@@ -248,6 +248,7 @@ void RunWindow::showEnd(const QString& text, bool clean) {
     // Told before anything else, as a screen reader tells an alert.
     QAccessibleEvent alert(end_, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+    emit ended(text);
     if (clean || closeWhenEnded_)
         QTimer::singleShot(0, this, &QDialog::accept);
 }

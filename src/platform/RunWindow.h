@@ -41,6 +41,10 @@ public:
     // What the window says of the run's end, empty while it runs.
     QString endText() const;
 
+signals:
+    // The run has ended and the window says how, before it closes by itself after a clean finish.
+    void ended(const QString& text);
+
 protected:
     void reject() override;
 

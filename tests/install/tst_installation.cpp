@@ -67,7 +67,8 @@ private slots:
     void everyShippedScriptPassesShellcheck() {
         const QString shellcheck = QStandardPaths::findExecutable("shellcheck");
         QVERIFY2(!shellcheck.isEmpty(), "shellcheck is installed by scripts/install-deps");
-        const QStringList scripts{"run-TolW.sh", "MyEditor.sh", "notePad2", "Plotvanes"};
+        const QStringList scripts{"run-TolW.sh", "MyEditor.sh", "notePad2", "Plotvanes",
+                                  "Demo",        "Demo2",       "Run-Me"};
         // Its findings show in the test's output.
         QCOMPARE(QProcess::execute("env", QStringList{"-C", installSource, shellcheck} + scripts), 0);
     }
@@ -200,13 +201,55 @@ private slots:
                  QByteArrayList(2, "The DOS solver wrote no TOLVIK.OUT.\n"));
     }
 
-    void theManualIsRenderedToPdf() {
+    // Pictures of this build's window, a contents table and bookmarks, and text that can be searched.
+    void theManualShowsTheWindow() {
         QTemporaryDir dir;
-        const QString path = dir.path() + "/m.pdf";
-        QCOMPARE(QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", path}), 0);
+        const QString path = dir.path() + "/m.pdf", pictures = dir.path() + "/pictures";
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures}), 0);
+        QCOMPARE(
+            QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures, path}),
+            0);
         const QByteArray pdf = fileBytes(path);
-        QVERIFY(pdf.startsWith("%PDF-"));
-        QVERIFY(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ") >= 2);
+        QVERIFY(pdf.startsWith("%PDF-") && pdf.contains("/Outlines") && pdf.contains("/Type /Outlines"));
+        QProcess text;
+        text.start("pdftotext", {"-layout", path, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        for (const QString part :
+             {"Contents", "A first run", "The solver contract", "Figure 7. The E-mail dialog",
+              "3 numbers expected, 2 given", "./Run-Me NAME User"})
+            QVERIFY2(words.contains(part), qPrintable(part));
+        QVERIFY(words.count(QChar('\f')) + 1 >= 4 || pdf.count("/Type /Page\n") >= 4);
+        QProcess images;
+        images.start("pdfimages", {"-list", path});
+        QVERIFY(images.waitForFinished(60000));
+        QSet<QByteArray> objects; // an image object once, whatever pages show it
+        for (const QByteArray& line : images.readAllStandardOutput().split('\n').mid(2))
+            objects << line.simplified().split(' ').value(10);
+        objects.remove({});
+        QVERIFY(objects.size() >= 6);
+    }
+
+    // The commands the tips name run an example, or a file of the user's directory, from a terminal.
+    void demosAndFilesRunFromATerminal() {
+        ScriptInstallation in("user");
+        QDir().mkpath(in.program() + "/demos");
+        for (const QString name : {"Demo", "Demo2", "Run-Me"})
+            QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
+        QVERIFY(
+            QFile::copy(installSource + "/demos/ExNASA.Tod.Tolv", in.program() + "/demos/ExNASA.Tod.Tolv"));
+        QVERIFY(writeFile(in.runDirectory + "/arm.tolv", "the answers\r\n"));
+        in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved $1 in $(basename \"$PWD\")\"\n");
+        QStringList reports;
+        for (const QStringList& command : {QStringList{"Demo2"}, QStringList{"Run-Me", "arm", "User"}}) {
+            QCOMPARE(
+                QProcess::execute("/bin/sh", QStringList{in.program() + "/" + command[0]} + command.mid(1)),
+                0);
+        }
+        reports << QString(fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"))
+                << QString(in.kept("arm"));
+        QCOMPARE(reports, (QStringList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
+        QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
     }
 
     void theExamplesAreCompleteInputFiles() {
