@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Before any child is started: whatever a run leaves behind comes back to the program.
@@ -50,8 +52,16 @@ int main(int argc, char* argv[]) {
                                          QCoreApplication::applicationDirPath(), closeAllWindows,
                                          [] { return QDateTime::currentDateTime(); }, QLocale::system()});
     // Ending the program (log-out, kill, Ctrl+C) ends a run first.
-    QObject::connect(&programSignals, &ProgramSignals::endRequested, &app,
-                     [&shell] { shell.endRunThen([] { QCoreApplication::quit(); }); });
+    // Before the main loop runs (the introduction) there is nothing to end but the program itself, which
+    // then ends as the signal would have ended it.
+    bool looping = false;
+    QObject::connect(&programSignals, &ProgramSignals::endRequested, &app, [&shell, &looping](int signal) {
+        if (!looping) {
+            ::signal(signal, SIG_DFL);
+            ::raise(signal);
+        }
+        shell.endRunThen([] { QCoreApplication::quit(); });
+    });
     QObject::connect(&programSignals, &ProgramSignals::childEnded, &app, [&shell] { shell.reapOrphans(); });
     messages.setParentWindow(&window);
     fileDialogs.setParentWindow(&window);
@@ -60,5 +70,6 @@ int main(int argc, char* argv[]) {
     if (window.programEnded() || window.unloaded())
         return 0;
     window.show();
+    QTimer::singleShot(0, &app, [&looping] { looping = true; });
     return QApplication::exec();
 }

@@ -34,7 +34,15 @@ QString OutputLines::decodeLine(const QByteArray& bytes) {
         return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    return utf8.hasError() ? TextEncoding::fromCodePage(bytes) : text;
+    if (utf8.hasError())
+        return TextEncoding::fromCodePage(bytes);
+    // Characters a text document takes for a paragraph, frame or object of its own: one line of
+    // output stays one line of the view.
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1) ||
+            c == QChar::ObjectReplacementCharacter)
+            c = QChar::ReplacementCharacter;
+    return text;
 }
 
 void OutputLines::appendToLine(Line& line, const char* data, qsizetype size) {
@@ -45,6 +53,8 @@ void OutputLines::appendToLine(Line& line, const char* data, qsizetype size) {
 }
 
 void OutputLines::add(Channel channel, const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return;
     Pending& pending = channel == Channel::Output ? output_ : error_;
     pending.line.channel = channel;
     const char* data = bytes.constData();
@@ -82,15 +92,21 @@ QString OutputLines::shown(const Line& line) {
 }
 
 void OutputLines::endLine(Pending& pending) {
+    bytes_ += pending.line.bytes.size();
     lines_.push_back(std::move(pending.line));
     pending.line = Line{{}, 0, lines_.back().channel};
-    if (++newLines_ > keptLines) {
-        newLines_ = keptLines;
-        restart_ = true;
-    }
-    if (static_cast<qsizetype>(lines_.size()) > keptLines) {
+    ++newLines_;
+    while (static_cast<qsizetype>(lines_.size()) > keptLines || bytes_ > keptBytes) {
+        if (static_cast<qsizetype>(lines_.size()) > newLines_)
+            ++droppedTaken_;
+        bytes_ -= lines_.front().bytes.size();
         lines_.pop_front();
         ++dropped_;
+    }
+    // Lines dropped before the view took them: it starts anew with what is kept.
+    if (newLines_ > static_cast<qsizetype>(lines_.size())) {
+        newLines_ = static_cast<qsizetype>(lines_.size());
+        restart_ = true;
     }
 }
 
@@ -103,6 +119,7 @@ void OutputLines::finish() {
 OutputLines::Update OutputLines::take() {
     Update update;
     update.restart = restart_;
+    update.dropFirst = restart_ ? 0 : droppedTaken_;
     const qsizetype first = update.restart ? 0 : static_cast<qsizetype>(lines_.size()) - newLines_;
     for (auto it = lines_.begin() + first; it != lines_.end(); ++it)
         update.lines << shown(*it);
@@ -111,5 +128,6 @@ OutputLines::Update OutputLines::take() {
             update.unfinished << shown(pending->line);
     restart_ = false;
     newLines_ = 0;
+    droppedTaken_ = 0;
     return update;
 }

@@ -14,13 +14,16 @@ class OutputLines {
 public:
     enum class Channel { Output, Error };
     static constexpr int keptLines = 10000;
+    // Fewer lines are kept when they are long: the view never holds more than this.
+    static constexpr qsizetype keptBytes = 1 << 20;
     // Bytes of one line that are shown; the rest is counted, not kept.
-    static constexpr qsizetype shownLineBytes = 4096;
+    static constexpr qsizetype shownLineBytes = 2048;
 
     // What the view needs since the last take: the lines to add, or, when more than it keeps came
     // meanwhile, all of them anew; and the unfinished lines that follow them for now.
     struct Update {
         bool restart = false;
+        qsizetype dropFirst = 0; // lines taken before that no longer fit
         QStringList lines;
         QStringList unfinished;
     };
@@ -54,6 +57,8 @@ private:
     Pending output_, error_;
     std::deque<Line> lines_;
     qsizetype newLines_ = 0; // at the end of lines_, not taken yet
+    qsizetype bytes_ = 0;    // of lines_
+    qsizetype droppedTaken_ = 0;
     bool restart_ = false;
     qint64 dropped_ = 0;
 };

@@ -19,6 +19,9 @@ void noteSignal(int number) {
 }
 
 void handle(int number) {
+    struct sigaction before {};
+    if (::sigaction(number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN && number != SIGCHLD)
+        return;
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
@@ -49,14 +52,19 @@ ProgramSignals::~ProgramSignals() {
 
 void ProgramSignals::readSignals() {
     char numbers[64];
-    bool ended = false, end = false;
+    bool ended = false;
+    int end = 0;
     ssize_t count;
     while ((count = ::read(signalPipe[0], numbers, sizeof numbers)) > 0) {
-        for (ssize_t i = 0; i < count; ++i)
-            (numbers[i] == SIGCHLD ? ended : end) = true;
+        for (ssize_t i = 0; i < count; ++i) {
+            if (numbers[i] == SIGCHLD)
+                ended = true;
+            else if (end == 0)
+                end = numbers[i];
+        }
     }
     if (ended)
         emit childEnded();
-    if (end)
-        emit endRequested();
+    if (end != 0)
+        emit endRequested(end);
 }

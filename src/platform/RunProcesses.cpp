@@ -36,6 +36,11 @@ QHash<pid_t, ProcessEntry> processTable() {
     return table;
 }
 
+bool carries(pid_t pid, const QByteArray& mark) {
+    QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+    return environment.open(QIODevice::ReadOnly) && environment.readAll().split('\0').contains(mark);
+}
+
 QSet<pid_t> childrenOf(const QHash<pid_t, ProcessEntry>& table, pid_t parent) {
     QSet<pid_t> children;
     for (auto it = table.cbegin(); it != table.cend(); ++it)
@@ -56,7 +61,11 @@ void RunProcesses::reapOrphans(pid_t keep) {
             ::waitpid(child, nullptr, WNOHANG);
 }
 
+const char* const RunProcesses::markName = "TOLVIK_RUN";
+
 void RunProcesses::noteStart() {
+    static int runs = 0;
+    mark_ = QByteArray(markName) + '=' + QByteArray::number(::getpid()) + '.' + QByteArray::number(++runs);
     earlierChildren_ = childrenOf(processTable(), ::getpid());
 }
 
@@ -66,7 +75,7 @@ QSet<pid_t> RunProcesses::living() const {
     if (program_ > 0 && table.contains(program_))
         found << program_;
     for (const pid_t child : childrenOf(table, ::getpid()))
-        if (child != program_ && !earlierChildren_.contains(child))
+        if (child != program_ && !earlierChildren_.contains(child) && carries(child, mark_))
             found << child;
     for (qsizetype i = 0; i < found.size(); ++i)
         for (const pid_t child : childrenOf(table, found[i]))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSet>
 
 #include <sys/types.h>
@@ -14,6 +15,12 @@ public:
     // Collects the ended processes that came back to this program; keep is left to its QProcess.
     static void reapOrphans(pid_t keep);
 
+    // The environment variable that marks every process of one run, and this run's value of it: a
+    // process that comes back to this program counts as the run's only when it carries the mark, so
+    // that what an editor opened earlier leaves behind is never taken for the run's.
+    static const char* const markName;
+    QByteArray mark() const { return mark_; }
+
     // Just before the program starts: the children this program has already (editors, viewers) are
     // not the run's, nor is what they start.
     void noteStart();
@@ -26,4 +33,5 @@ public:
 private:
     pid_t program_ = 0;
     QSet<pid_t> earlierChildren_;
+    QByteArray mark_;
 };

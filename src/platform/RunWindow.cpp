@@ -67,6 +67,19 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     connect(&process_, &QProcess::finished, this, &RunWindow::programFinished);
     connect(stop_, &QPushButton::clicked, this, [this] { ended_ ? accept() : stopProgram(); });
     connect(&ticker_, &QTimer::timeout, this, &RunWindow::showElapsed);
+    QScrollBar* scroll = output_->verticalScrollBar();
+    // Only the user's own scrolling decides whether the view follows the newest lines; the view's
+    // changes (lines dropped at its top, a late layout) do not.
+    connect(scroll, &QScrollBar::valueChanged, this, [this, scroll] {
+        if (!refreshing_)
+            followEnd_ = scroll->value() == scroll->maximum();
+    });
+    connect(scroll, &QScrollBar::rangeChanged, this, [this] {
+        const bool was = refreshing_;
+        refreshing_ = true;
+        followEnd();
+        refreshing_ = was;
+    });
     refresh_.setSingleShot(true);
     connect(&refresh_, &QTimer::timeout, this, &RunWindow::refreshOutput);
     grace_.setSingleShot(true);
@@ -74,13 +87,17 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
 }
 
 RunWindow::~RunWindow() {
-    if (stopRequested_ || !ended_)
+    if (!ended_)
         processes_.signal(SIGKILL);
 }
 
 RunEnd RunWindow::runToEnd() {
     started_ = QDateTime::currentDateTime();
     processes_.noteStart();
+    const QList<QByteArray> mark = processes_.mark().split('=');
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(mark[0]), QString::fromLatin1(mark[1]));
+    process_.setProcessEnvironment(environment);
     process_.start();
     if (process_.waitForStarted()) {
         program_ = static_cast<pid_t>(process_.processId());
@@ -128,18 +145,25 @@ void RunWindow::refreshOutput() {
     QElapsedTimer spent;
     spent.start();
     const OutputLines::Update update = lines_.take();
-    QScrollBar* scroll = output_->verticalScrollBar();
-    const bool atEnd = scroll->value() == scroll->maximum();
+    refreshing_ = true;
     QTextCursor cursor(output_->document());
-    if (update.restart || output_->blockCount() <= unfinishedShown_) {
-        output_->clear();
-        viewEmpty_ = true;
-    } else if (unfinishedShown_ > 0) {
+    if (update.restart || update.dropFirst >= output_->blockCount()) {
+        clearView();
+    } else {
+        if (update.dropFirst > 0) {
+            // What the kept lines no longer hold goes from the view too.
+            cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, int(update.dropFirst));
+            cursor.removeSelectedText();
+        }
         // The unfinished lines shown last time are shown again, finished or not.
-        cursor.movePosition(QTextCursor::End);
-        cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor, unfinishedShown_);
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
+        if (output_->blockCount() <= unfinishedShown_) {
+            clearView();
+        } else if (unfinishedShown_ > 0) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor, unfinishedShown_);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
     }
     const QStringList shown = update.lines + update.unfinished;
     if (!shown.isEmpty()) {
@@ -148,19 +172,30 @@ void RunWindow::refreshOutput() {
         viewEmpty_ = false;
     }
     unfinishedShown_ = static_cast<int>(update.unfinished.size());
-    // Whoever scrolled up to read is left there.
-    if (atEnd)
-        scroll->setValue(scroll->maximum());
+    followEnd();
+    refreshing_ = false;
     if (lines_.droppedLines() > 0 && dropped_->isHidden()) {
         const QString where = outputFile_.isEmpty()
                                   ? QString()
                                   : tr(" The whole report is in %1 in %2.")
                                         .arg(outputFile_, QDir::toNativeSeparators(directory()));
-        dropped_->setText(tr("Only the last %L1 lines are shown here.").arg(OutputLines::keptLines) + where);
+        dropped_->setText(tr("Earlier lines are not shown here.") + where);
         dropped_->show();
     }
     // A slow refresh under heavy output waits longer before the next, so reading keeps up.
     refresh_.setInterval(qMax<qint64>(refreshMilliseconds, refreshShare * spent.elapsed()));
+}
+
+void RunWindow::clearView() {
+    output_->clear();
+    viewEmpty_ = true;
+}
+
+// Whoever scrolled up to read is left there; otherwise the view shows the newest lines.
+void RunWindow::followEnd() {
+    QScrollBar* scroll = output_->verticalScrollBar();
+    if (followEnd_)
+        scroll->setValue(scroll->maximum());
 }
 
 void RunWindow::showElapsed() {

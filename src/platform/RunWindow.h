@@ -53,6 +53,8 @@ private:
     void readOutput(QProcess::ProcessChannel channel);
     void scheduleRefresh();
     void refreshOutput();
+    void followEnd();
+    void clearView();
     void stopProgram();
     void killWhatIsLeft();
     void programFinished(int exitCode, QProcess::ExitStatus status);
@@ -79,6 +81,8 @@ private:
     RunEnd result_;
     int unfinishedShown_ = 0; // lines at the view's end that are not complete yet
     bool viewEmpty_ = true;
+    bool followEnd_ = true; // until the user scrolls away from the end
+    bool refreshing_ = false;
     bool stopRequested_ = false;
     bool closeWhenEnded_ = false;
     bool ended_ = false;
