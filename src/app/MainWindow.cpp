@@ -412,6 +412,7 @@ void MainWindow::buildTipsTab() {
     // Filled when its tab is first shown: laying the text out is the dearest part of building the window.
     RichTextBox1_ = new QTextEdit;
     RichTextBox1_->setReadOnly(true);
+    RichTextBox1_->setAccessibleName(QStringLiteral("Tips and suggestions"));
     RichTextBox1_->setLineWrapMode(QTextEdit::FixedPixelWidth);
     addControl(TipsTab, RichTextBox1_, QStringLiteral("RichTextBox1"), {240, 360, 9000, 5712}, 65);
     RichTextBox1_->setLineWrapColumnOrWidth(TwipGeometry::toPixels(this, 9000 - 650));
@@ -553,8 +554,9 @@ bool MainWindow::autoExitChecked() const {
     return AutoExit_->isChecked();
 }
 
+// Off while its tab is hidden: showing the tab turns it on.
 void MainWindow::enableSubmitRun() {
-    cmdSubmit_->setEnabled(true);
+    cmdSubmit_->setEnabled(ODE_tabs_->tabOf(cmdSubmit_) == ODE_tabs_->currentIndex());
 }
 
 void MainWindow::CaptureLayout() {

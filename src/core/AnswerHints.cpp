@@ -7,13 +7,16 @@
 
 namespace {
 QStringList tokens(const QString& text) {
-    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
+// A long token is quoted by its start only: the hint is read out and shown as a tooltip.
 QString notANumber(const QStringList& values) {
+    constexpr qsizetype quoted = 20;
     for (const QString& value : values)
         if (!AnswerHints::isNumber(value))
-            return QStringLiteral("'%1' is not a number").arg(value);
+            return QStringLiteral("'%1' is not a number")
+                .arg(value.size() > quoted ? value.left(quoted) + QChar(0x2026) : value);
     return {};
 }
 
@@ -22,15 +25,20 @@ double valueOf(const QString& number) {
     return text.replace(QLatin1Char('d'), QLatin1Char('e'), Qt::CaseInsensitive).toDouble();
 }
 
+// A whole number the solver can count with.
+bool whole(double value) {
+    return std::isfinite(value) && std::floor(value) == value && value <= 2147483647.0;
+}
+
 bool fits(double value, AnswerHints::Range range) {
     using Range = AnswerHints::Range;
     switch (range) {
     case Range::WholeFromOne:
-        return value >= 1 && std::floor(value) == value;
+        return value >= 1 && whole(value);
     case Range::WholeFromZero:
-        return value >= 0 && std::floor(value) == value;
+        return value >= 0 && whole(value);
     case Range::AboveZero:
-        return value > 0;
+        return value > 0 && std::isfinite(value);
     case Range::AboveZeroUpToOne:
         return value > 0 && value <= 1;
     }
@@ -67,8 +75,9 @@ bool AnswerHints::isNumber(const QString& token) {
 
 QString AnswerHints::forAnswer(const QString& answer, int expected) {
     const QStringList values = tokens(answer);
+    // Blanks pass for an answer but are written as no value at all.
     if (values.isEmpty())
-        return {};
+        return answer.isEmpty() ? QString() : countText(expected, 0);
     if (const QString wrong = notANumber(values); !wrong.isEmpty())
         return wrong;
     return values.size() == expected ? QString() : countText(expected, values.size());

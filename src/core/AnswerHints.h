@@ -12,7 +12,8 @@ public:
 
     // Fortran's forms count: "-3", ".5", "1.E-7", "2e3", "1.5D0".
     static bool isNumber(const QString& token);
-    // For an answer that asks for expected numbers; an empty answer is the missing answer's business.
+    // For an answer that asks for expected numbers; an empty answer is the missing answer's business,
+    // but one of blanks only gives no number either.
     static QString forAnswer(const QString& answer, int expected);
     // For a solver value; an empty one leaves the value to the solver.
     static QString forSolverValue(const QString& value, Range range);

@@ -276,6 +276,7 @@ void RunWindow::programFailedToStart() {
 void RunWindow::showEnd(const QString& text, bool clean) {
     ended_ = true;
     end_->setText(text);
+    end_->setAccessibleDescription(text);
     stop_->setText(tr("Close"));
     stop_->setAccessibleDescription(text);
     stop_->setEnabled(true);
