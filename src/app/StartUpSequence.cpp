@@ -1,5 +1,7 @@
 #include "StartUpSequence.h"
 
+#include "platform/InstalledPrograms.h"
+
 #include "IntroductionMessages.h"
 #include "ProgramModules.h"
 #include "core/DiskErrorPrompt.h"
@@ -133,23 +135,22 @@ void StartUpSequence::registerFileTypes() {
     state_.ParentPath = modules_.paths.parentPath();
     struct Registration {
         const char* extension;
-        const char* handler;
+        QString handler;
         const char* description;
         int globWeight;
     };
     // ".out" is a common extension: it yields to any other type that claims it.
-    const Registration registrations[]{{"Out", "MyEditor.sh", "VT Output", 10},
-                                       {"Tolv", "MyEditor.sh", "Tolv Input file", 50},
-                                       {"plt", "Plotvanes", "XYplot file", 50}};
+    const QString editor = InstalledPrograms::editorLauncher();
+    const Registration registrations[]{{"Out", editor, "VT Output", 10},
+                                       {"Tolv", editor, "Tolv Input file", 50},
+                                       {"plt", QStringLiteral("Plotvanes"), "XYplot file", 50}};
     QList<DesktopRegistration::FileType> types;
     // The class entries go to the store in one save; a refused registration is not reported.
     services_.store.batch([&] {
         for (const Registration& r : registrations) {
-            modules_.association.RegisterFileType(QLatin1String(r.extension), state_.ParentPath,
-                                                  QLatin1String(r.handler), QLatin1String(r.description),
-                                                  QString());
-            types.append({QLatin1String(r.extension),
-                          QDir::cleanPath(state_.ParentPath + QLatin1String(r.handler)),
+            modules_.association.RegisterFileType(QLatin1String(r.extension), state_.ParentPath, r.handler,
+                                                  QLatin1String(r.description), QString());
+            types.append({QLatin1String(r.extension), QDir::cleanPath(state_.ParentPath + r.handler),
                           QLatin1String(r.description), r.globWeight});
         }
     });

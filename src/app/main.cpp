@@ -2,24 +2,82 @@
 #include "core/ProgramState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlainButtonsStyle.h"
-#include "platform/PosixFileSystemLookups.h"
-#include "platform/ProgramSignals.h"
 #include "platform/QtFileDialogBackend.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
-#include "platform/RegFileStore.h"
 #include "platform/RunProcesses.h"
+
+#ifdef Q_OS_WIN
+#include "platform/Win32FileSystemLookups.h"
+#include "platform/Win32RegistryStore.h"
+#else
+#include "platform/PosixFileSystemLookups.h"
+#include "platform/ProgramSignals.h"
+#include "platform/RegFileStore.h"
+
+#include <csignal>
+#endif
 
 #include <QApplication>
 #include <QTimer>
 
-#include <csignal>
+namespace {
+#ifdef Q_OS_WIN
+using SystemLookups = Win32FileSystemLookups;
+
+// The registry itself; a run's job object ends with the program, so there is no signal to wire.
+struct SystemStore : Win32RegistryStore {
+    explicit SystemStore(MessageBoxes&) {}
+};
+
+struct SystemSignals {
+    SystemSignals(QtShell&, const bool&) {}
+};
+#else
+using SystemLookups = PosixFileSystemLookups;
+
+struct SystemStore : RegFileStore {
+    explicit SystemStore(MessageBoxes& messages) : RegFileStore(defaultFilePath()) {
+        setDamageNotice([&messages](const QString& file, const QString& keptAs) {
+            messages.show(
+                QStringLiteral("Tolvik settings"),
+                QStringLiteral("The settings file %1 is damaged and cannot be read.\nTolvik goes on "
+                               "with its default settings; the damaged file will be kept as %2.")
+                    .arg(file, keptAs),
+                MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        });
+        setWaitNotice([](bool waiting) {
+            if (waiting)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        });
+    }
+};
+
+// Ending the program (log-out, kill, Ctrl+C) ends a run first. Before the main loop runs (the
+// introduction) there is nothing to end but the program itself, which then ends as the signal would
+// have ended it.
+struct SystemSignals {
+    SystemSignals(QtShell& shell, const bool& looping) {
+        QObject::connect(&signals_, &ProgramSignals::endRequested, qApp, [&shell, &looping](int signal) {
+            if (!looping) {
+                ::signal(signal, SIG_DFL);
+                ::raise(signal);
+            }
+            shell.endRunThen([] { QCoreApplication::quit(); });
+        });
+        QObject::connect(&signals_, &ProgramSignals::childEnded, qApp, [&shell] { shell.reapOrphans(); });
+    }
+    ProgramSignals signals_;
+};
+#endif
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Before any child is started: whatever a run leaves behind comes back to the program.
     RunProcesses::becomeSubreaper();
-    ProgramSignals programSignals;
     QApplication::setStyle(new PlainButtonsStyle);
     QApplication::setApplicationName(QStringLiteral("Tolvik"));
     QApplication::setOrganizationName(QStringLiteral("Quenwick"));
@@ -28,22 +86,10 @@ int main(int argc, char* argv[]) {
     QtMessageBoxes messages;
     QtFileDialogBackend fileDialogs;
     QtShell shell;
-    PosixFileSystemLookups lookups;
-    RegFileStore store(RegFileStore::defaultFilePath());
-    store.setDamageNotice([&messages](const QString& file, const QString& keptAs) {
-        messages.show(
-            QStringLiteral("Tolvik settings"),
-            QStringLiteral("The settings file %1 is damaged and cannot be read.\nTolvik goes on with "
-                           "its default settings; the damaged file will be kept as %2.")
-                .arg(file, keptAs),
-            MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
-    });
-    store.setWaitNotice([](bool waiting) {
-        if (waiting)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    bool looping = false;
+    const SystemSignals systemSignals(shell, looping);
+    SystemLookups lookups;
+    SystemStore store(messages);
     const auto closeAllWindows = [] {
         QApplication::closeAllWindows();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -51,18 +97,6 @@ int main(int argc, char* argv[]) {
     MainWindow window(state, AppServices{messages, fileDialogs, shell, store, lookups,
                                          QCoreApplication::applicationDirPath(), closeAllWindows,
                                          [] { return QDateTime::currentDateTime(); }, QLocale::system()});
-    // Ending the program (log-out, kill, Ctrl+C) ends a run first.
-    // Before the main loop runs (the introduction) there is nothing to end but the program itself, which
-    // then ends as the signal would have ended it.
-    bool looping = false;
-    QObject::connect(&programSignals, &ProgramSignals::endRequested, &app, [&shell, &looping](int signal) {
-        if (!looping) {
-            ::signal(signal, SIG_DFL);
-            ::raise(signal);
-        }
-        shell.endRunThen([] { QCoreApplication::quit(); });
-    });
-    QObject::connect(&programSignals, &ProgramSignals::childEnded, &app, [&shell] { shell.reapOrphans(); });
     messages.setParentWindow(&window);
     fileDialogs.setParentWindow(&window);
     shell.setParentWindow(&window);

@@ -123,7 +123,7 @@ void InputFileWriter::save(const QString& target, const QByteArray& contents) {
         return;
     case WholeFileSave::Outcome::NotOpened:
         // No room even for an empty file is a full disk, not a file that may not be written.
-        if (file.error() != ENOSPC && file.error() != EDQUOT)
+        if (file.error() != ENOSPC && file.error() != EFBIG)
             throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
         break;
     case WholeFileSave::Outcome::NotWritten:

@@ -18,3 +18,13 @@ QString commandLineText(const QString& program, const QStringList& arguments) {
         words << quoted(argument);
     return words.join(QLatin1Char(' '));
 }
+
+QString cmdArguments(const QString& batchFile, const QStringList& arguments) {
+    QStringList words;
+    for (QString word : QStringList{batchFile} + arguments) {
+        word.remove(QLatin1Char('"'));
+        word.replace(QLatin1Char('%'), QStringLiteral("\"^%\""));
+        words << QLatin1Char('"') + word + QLatin1Char('"');
+    }
+    return QStringLiteral("/S /C \"") + words.join(QLatin1Char(' ')) + QLatin1Char('"');
+}

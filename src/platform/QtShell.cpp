@@ -1,6 +1,9 @@
 #include "QtShell.h"
 
+#include "CommandLine.h"
 #include "RunWindow.h"
+
+#include <QDir>
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -15,6 +18,16 @@ bool QtShell::openDocument(const QString& target) {
 
 bool QtShell::startDetached(const QString& program, const QStringList& arguments,
                             const QString& workingDirectory) {
+#ifdef Q_OS_WIN
+    // A batch file is run by the command interpreter, with its arguments quoted for it.
+    if (program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive)) {
+        QProcess process;
+        process.setProgram(QStringLiteral("cmd"));
+        process.setNativeArguments(cmdArguments(QDir::toNativeSeparators(program), arguments));
+        process.setWorkingDirectory(workingDirectory);
+        return process.startDetached();
+    }
+#endif
     return QProcess::startDetached(program, arguments, workingDirectory);
 }
 

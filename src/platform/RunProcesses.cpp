@@ -69,6 +69,10 @@ void RunProcesses::noteStart() {
     earlierChildren_ = childrenOf(processTable(), ::getpid());
 }
 
+void RunProcesses::setProgram(pid_t program) {
+    program_ = program;
+}
+
 QSet<pid_t> RunProcesses::living() const {
     const QHash<pid_t, ProcessEntry> table = processTable();
     QList<pid_t> found;
@@ -85,6 +89,14 @@ QSet<pid_t> RunProcesses::living() const {
         if (!table[pid].ended)
             run.insert(pid);
     return run;
+}
+
+void RunProcesses::askToEnd() const {
+    signal(SIGTERM);
+}
+
+void RunProcesses::end() const {
+    signal(SIGKILL);
 }
 
 void RunProcesses::signal(int number) const {

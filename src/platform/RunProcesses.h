@@ -24,13 +24,17 @@ public:
     // Just before the program starts: the children this program has already (editors, viewers) are
     // not the run's, nor is what they start.
     void noteStart();
-    void setProgram(pid_t program) { program_ = program; }
+    void setProgram(pid_t program);
     // The run's processes that have not ended.
     QSet<pid_t> living() const;
-    // To the program's process group and to every living process of the run.
-    void signal(int number) const;
+    // Asks the program's process group and every living process of the run to end (TERM).
+    void askToEnd() const;
+    // Ends them now (KILL).
+    void end() const;
 
 private:
+    void signal(int number) const;
+
     pid_t program_ = 0;
     QSet<pid_t> earlierChildren_;
     QByteArray mark_;

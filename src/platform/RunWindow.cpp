@@ -13,8 +13,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include <csignal>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
 // The view is brought up to date at most this often, and never takes more than a tenth of the time:
@@ -55,10 +56,20 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     resize(640, 360);
 
     process_.setProgram(program);
+#ifdef Q_OS_WIN
+    // The command interpreter reads its line by rules of its own, not those QProcess quotes for.
+    if (program == QLatin1String("cmd") && arguments.value(0) == QLatin1String("/C"))
+        process_.setNativeArguments(cmdArguments(arguments.value(1), arguments.mid(2)));
+    else
+        process_.setArguments(arguments);
+#else
     process_.setArguments(arguments);
+#endif
     process_.setWorkingDirectory(workingDirectory);
+#ifdef Q_OS_UNIX
     // Its own process group, so that Stop reaches whatever it starts at once.
     process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
 
     connect(&process_, &QProcess::readyReadStandardOutput, this,
             [this] { readOutput(QProcess::StandardOutput); });
@@ -88,7 +99,7 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
 
 RunWindow::~RunWindow() {
     if (!ended_)
-        processes_.signal(SIGKILL);
+        processes_.end();
 }
 
 RunEnd RunWindow::runToEnd() {
@@ -208,14 +219,14 @@ void RunWindow::stopProgram() {
     stopRequested_ = true;
     stop_->setEnabled(false);
     end_->setText(tr("Stopping ..."));
-    processes_.signal(SIGTERM);
+    processes_.askToEnd();
     grace_.start(graceMilliseconds);
 }
 
 // The grace is over: what did not end on TERM is killed. The window says "Stopped." only when nothing
 // of the run is left.
 void RunWindow::killWhatIsLeft() {
-    processes_.signal(SIGKILL);
+    processes_.end();
     RunProcesses::reapOrphans(program_);
     if (process_.state() == QProcess::NotRunning)
         programFinished(process_.exitCode(), process_.exitStatus());

@@ -11,14 +11,20 @@ Failure failureFromErrno(int error) {
     case EPERM:
         return {FailureNumber::PermissionDenied, QStringLiteral("Permission denied")};
     case EROFS:
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
         return {FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
     case ENOTDIR:
     case ENAMETOOLONG:
+#ifdef ELOOP
     case ELOOP:
+#endif
         return {FailureNumber::PathNotFound, QStringLiteral("Path not found")};
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
         return {FailureNumber::DiskFull, QStringLiteral("Disk full")};
     case EIO:
@@ -26,8 +32,10 @@ Failure failureFromErrno(int error) {
     case ENODEV:
     case ENXIO:
         return {FailureNumber::DeviceUnavailable, QStringLiteral("Device unavailable")};
+#ifdef ENOMEDIUM
     case ENOMEDIUM:
         return {FailureNumber::DiskNotReady, QStringLiteral("Disk not ready")};
+#endif
     default:
         return {FailureNumber::DeviceIo, QString::fromLocal8Bit(std::strerror(error))};
     }

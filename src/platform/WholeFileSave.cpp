@@ -5,9 +5,11 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 WholeFileSave::Outcome WholeFileSave::failed(Outcome outcome, int error) {
     error_ = error != 0 ? error : EIO;
@@ -17,6 +19,22 @@ WholeFileSave::Outcome WholeFileSave::failed(Outcome outcome, int error) {
 // Where no file may be made beside it, the file itself is written over; QSaveFile's own fallback would
 // empty it first and lose it on a full disk. The room the new contents need is taken before a byte of
 // the old is touched, so that a disk too full leaves the file as it was.
+#ifdef Q_OS_WIN
+// A file's new length is given room at once on Windows: growing it takes the room or fails.
+WholeFileSave::Outcome WholeFileSave::writeInPlace(const QByteArray& bytes) {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return failed(Outcome::NotOpened, EACCES);
+    const qint64 before = file.size();
+    if (bytes.size() > before && !file.resize(bytes.size())) {
+        file.resize(before);
+        return failed(Outcome::NotWritten, ENOSPC);
+    }
+    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush())
+        return failed(Outcome::NotWritten, EIO);
+    return Outcome::Saved;
+}
+#else
 WholeFileSave::Outcome WholeFileSave::writeInPlace(const QByteArray& bytes) {
     const int fd = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
@@ -48,6 +66,7 @@ WholeFileSave::Outcome WholeFileSave::writeInPlace(const QByteArray& bytes) {
         error = errno;
     return error == 0 ? Outcome::Saved : failed(Outcome::NotWritten, error);
 }
+#endif
 
 WholeFileSave::Outcome WholeFileSave::save(const QByteArray& bytes) {
     QSaveFile file(path_);

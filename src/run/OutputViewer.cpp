@@ -1,6 +1,7 @@
 #include "OutputViewer.h"
 
 #include "platform/FileSystemLookups.h"
+#include "platform/InstalledPrograms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Shell.h"
 #include "settings/ExistenceTests.h"
@@ -33,7 +34,7 @@ void OutputViewer::SavePlotSettings(const QString& plotFile) {
 }
 
 QString OutputViewer::ShortPath(const QString& path) {
-    return QFileInfo::exists(path) ? path : QString();
+    return InstalledPrograms::shortPath(path);
 }
 
 void OutputViewer::ViewLastOutput(const QString& name) {
@@ -48,7 +49,7 @@ void OutputViewer::ViewLastOutput(const QString& name) {
                                Box::Icon::Exclamation, Box::Buttons::Ok);
         return;
     }
-    const QString editor = QDir::cleanPath(state_.ParentPath + QStringLiteral("/notePad2"));
+    const QString editor = QDir::cleanPath(state_.ParentPath + QLatin1Char('/') + InstalledPrograms::outputViewer());
     const QString file = QFileInfo(found).absoluteFilePath();
     if (!modules_.shell.startDetached(editor, {file}, QString()))
         modules_.messages.show(QStringLiteral("Last Output ..."),

@@ -1,11 +1,11 @@
 #include "RunSubmission.h"
 
 #include "OutputViewer.h"
-#include "RunCommandLine.h"
 #include "core/Failure.h"
 #include "core/Form.h"
 #include "files/FileCommands.h"
 #include "platform/FileSystemLookups.h"
+#include "platform/InstalledPrograms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Shell.h"
 #include "settings/ExistenceTests.h"
@@ -160,9 +160,9 @@ void RunSubmission::runScript() {
     const QString output = runDirectory + QStringLiteral("/output");
     if (!modules_.exists.dirExists(output))
         modules_.lookups.makeDirectory(output);
-    const RunCommand command =
-        runCommandLine(programDirectory, state_.fileTemp, state_.UserPath, form_.autoExitChecked());
-    const QString script = command.arguments.first();
+    const InstalledPrograms::RunCommand command = InstalledPrograms::runScript(
+        programDirectory, state_.fileTemp, state_.UserPath, form_.autoExitChecked());
+    const QString script = QDir::fromNativeSeparators(command.arguments.at(command.arguments.size() - 4));
     if (!QFileInfo(script).isFile()) {
         modules_.messages.show(QStringLiteral("A Tolvik File is missing!"),
                                QStringLiteral("The run script ") + script +
