@@ -1,5 +1,5 @@
 # The two set-up commands of the README are `make run` and `make test`; the rest are helpers.
-.PHONY: deps build stage run test sanitize bench format fuzz clean
+.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
@@ -48,8 +48,25 @@ fuzz: deps
 	build-fuzz/fuzz_store -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
 		build-fuzz/store-corpus tests/platform/store-corpus
 
+# The Windows build: Qt cross-built once per machine from Debian's own source (scripts/build-windows-qt),
+# then Tolvik and its tests with MinGW-w64, staged in build-windows/stage with the host's manual.
+windows: stage
+	scripts/build-windows-qt $(JOBS)
+	build-windows/qt/bin/qt-cmake -S . -B build-windows/tolvik -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$$(gcc -print-multiarch)/cmake \
+		-DTOLVIK_MANUAL=$(CURDIR)/build/stage/Quenwick/Tolvik/manual.pdf \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run
+	cmake --build build-windows/tolvik -j $(JOBS)
+	rm -rf build-windows/stage
+	cmake --install build-windows/tolvik --prefix build-windows/stage
+
+# The shared tests and those of Windows alone, under Wine.
+windows-test: windows
+	ctest --test-dir build-windows/tolvik --output-on-failure
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# The cross-built Qt in build-windows/qt is kept: it takes half an hour to make.
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-windows/tolvik build-windows/stage

@@ -223,6 +223,9 @@ private slots:
     // The run window shows each argument recognisably.
     void commandLineText() {
         QCOMPARE(::commandLineText("run", {"x", "", "say \"hi\""}), QString("run x \"\" \"say \\\"hi\\\"\""));
+        // For the command interpreter: each argument quoted, "%" outside the quotes and escaped.
+        QCOMPARE(cmdArguments("C:\\T\\run.bat", {"a & b", "50%\"x"}),
+                 QString("/S /C \"\"C:\\T\\run.bat\" \"a & b\" \"50\"^%\"x\"\""));
     }
 };
 

@@ -5,10 +5,27 @@
 #include <QAbstractButton>
 #include <QDir>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+#ifdef Q_OS_WIN
+FixtureStore emptiedStore() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quenwick");
+    return {};
+}
+#else
+FixtureStore emptiedStore() {
+    QFile::remove(RegFileStore::defaultFilePath());
+    return FixtureStore(RegFileStore::defaultFilePath());
+}
+#endif
+} // namespace
+
 WindowFixture::WindowFixture(const QLocale& locale)
-    : startDirectory(QDir::currentPath()), store(RegFileStore::defaultFilePath()) {
+    : startDirectory(QDir::currentPath()), store(emptiedStore()) {
     QDir().mkpath(programDirectory() + QStringLiteral("/demos"));
-    QFile::remove(store.filePath());
     window = std::make_unique<MainWindow>(state, AppServices{messages, fileDialogs, shell, store, lookups,
                                                              programDirectory(), [this] { ++windowsClosed; },
                                                              [this] { return now; }, locale});

@@ -6,7 +6,11 @@
 #include "ScriptedLookups.h"
 #include "app/MainWindow.h"
 #include "core/ProgramState.h"
+#ifdef Q_OS_WIN
+#include "platform/Win32RegistryStore.h"
+#else
 #include "platform/RegFileStore.h"
+#endif
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,8 +18,15 @@
 
 #include <memory>
 
-// The real main window over a temporary installation and the real settings store of the test's own
-// XDG_CONFIG_HOME, with fakes for what the platform would show or start.
+#ifdef Q_OS_WIN
+using FixtureStore = Win32RegistryStore;
+#else
+using FixtureStore = RegFileStore;
+#endif
+
+// The real main window over a temporary installation and the real settings store, emptied (the test's
+// own XDG_CONFIG_HOME, or the maker's key in the registry), with fakes for what the platform would show
+// or start.
 struct WindowFixture {
     // Input file headers are dated in the given locale.
     explicit WindowFixture(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates));
@@ -37,7 +48,7 @@ struct WindowFixture {
     FakeFileDialogBackend fileDialogs;
     FakeShell shell;
     ScriptedLookups lookups;
-    RegFileStore store;
+    FixtureStore store;
     int windowsClosed = 0;
     QDateTime now{QDate(2024, 1, 16), QTime(15, 7)};
     std::unique_ptr<MainWindow> window;

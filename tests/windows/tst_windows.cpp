@@ -1,0 +1,90 @@
+// What Windows alone has: the settings store on the registry, the command interpreter's quoting, and
+// the job object that ends a whole run.
+#include "platform/CommandLine.h"
+#include "platform/QtShell.h"
+#include "platform/RunWindow.h"
+#include "platform/Win32RegistryStore.h"
+#include "settings/RegistryApi.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <windows.h>
+
+namespace {
+constexpr auto CU = SettingsStore::Root::CurrentUser;
+const QString testKey = QStringLiteral("Software\\Quenwick\\TolvikTest");
+} // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quenwick\\TolvikTest"); }
+
+    // The three kinds read back as they were written, under a name of any case; a key that is missing
+    // takes no value; class keys land in the user's part of the classes root.
+    void theRegistryKeepsTheThreeKinds() {
+        Win32RegistryStore store;
+        QVERIFY(!store.keyExists(CU, testKey) &&
+                !store.writeValue(CU, testKey, "A", StoredValue::ofText("x")));
+        QVERIFY(store.createKey(CU, testKey + "\\Deeper") && store.keyExists(CU, testKey));
+        QVERIFY(store.writeValue(CU, testKey, "FileIn",
+                                 StoredValue::ofText(QString::fromUtf8("Zoë & co.tolv"))) &&
+                store.writeValue(CU, testKey, "Bytes", StoredValue::ofBytes(QByteArray("\x01\x00\xff", 3))) &&
+                store.writeValue(CU, testKey, "Count", StoredValue::ofNumber(-7)) &&
+                store.writeValue(CU, testKey, "", StoredValue::ofText("default")));
+        QCOMPARE(store.readValue(CU, testKey, "fileIN")->text, QString::fromUtf8("Zoë & co.tolv"));
+        QCOMPARE(store.readValue(CU, testKey, "Bytes")->bytes, QByteArray("\x01\x00\xff", 3));
+        QCOMPARE(store.readValue(CU, testKey, "COUNT")->number, -7);
+        QCOMPARE(store.readValue(CU, testKey, "")->text, QString("default"));
+        QVERIFY(!store.readValue(CU, testKey, "Missing"));
+        RegistryApi registry(store);
+        registry.SetValue(CU, testKey, "RunCount", RegistryApi::TextKind, std::int32_t{5});
+        QCOMPARE(regValueText(registry.QueryValue(CU, testKey, "runcount", RegistryApi::TextKind, QString())),
+                 QString("5"));
+        QVERIFY(store.createKey(SettingsStore::Root::ClassesRoot, "Software\\Quenwick\\TolvikTest\\.Tolv"));
+        QVERIFY(store.keyExists(CU, "Software\\Classes\\Software\\Quenwick\\TolvikTest\\.Tolv"));
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Software\\Quenwick\\TolvikTest");
+    }
+
+    // Names with the interpreter's own characters reach a batch file whole and start nothing.
+    void batchFilesGetEveryNameWhole() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.path() + "/args.bat", "@echo off\r\n>> args.txt echo [%~1] [%~2]\r\n"));
+        const QStringList names{"a & echo hacked> hacked.txt", "b | c ^ d (e) %PATH% 100%"};
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.setProgram("cmd");
+        process.setNativeArguments(cmdArguments(QDir::toNativeSeparators(dir.path() + "/args.bat"), names));
+        process.start();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(QString::fromLocal8Bit(fileBytes(dir.path() + "/args.txt")).trimmed(),
+                 "[" + names[0] + "] [" + names[1] + "]");
+        QVERIFY(!QFile::exists(dir.path() + "/hacked.txt"));
+    }
+
+    // Stop ends the run and what it started, through the job object.
+    void stopEndsTheWholeRun() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.path() + "/loop.bat", "@echo off\r\necho ready\r\n:again\r\ngoto again\r\n"));
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [] {
+            auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
+            if (!window)
+                return;
+            auto* button = window->findChild<QPushButton*>("stop");
+            button->click(); // Stop, and Close once the run has ended
+        });
+        poll.start(200);
+        const RunEnd end = QtShell().runAndWait(
+            "cmd", {"/C", QDir::toNativeSeparators(dir.path() + "/loop.bat")}, dir.path());
+        QCOMPARE(int(end.state), int(RunEnd::State::Stopped));
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
