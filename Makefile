@@ -1,5 +1,5 @@
 # The two set-up commands of the README are `make run` and `make test`; the rest are helpers.
-.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test
+.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test mutants
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
@@ -64,9 +64,14 @@ windows: stage
 windows-test: windows
 	ctest --test-dir build-windows/tolvik --output-on-failure
 
+# Applies each hand-made slip of tests/mutants/ in a scratch copy and reports how many the suite catches.
+mutants: deps
+	@scripts/install-deps patch
+	scripts/mutants
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # The cross-built Qt in build-windows/qt is kept: it takes half an hour to make.
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-windows/tolvik build-windows/stage
+	rm -rf build build-sanitize build-bench build-fuzz build-mutants build-windows/tolvik build-windows/stage
