@@ -17,6 +17,11 @@
 #include <tuple>
 
 namespace {
+#ifdef Q_OS_WIN
+const QString editorLauncher = "MyEditor.bat";
+#else
+const QString editorLauncher = "MyEditor.sh";
+#endif
 const QStringList solverBoxes{"Remax", "Detail", "DeltaSolv", "PreDamp", "Damp"};
 
 QColor labelColour(const QLabel* label) {
@@ -353,8 +358,9 @@ private slots:
         QCOMPARE(f.shell.opened, QStringList({f.programDirectory() + "/manual.pdf",
                                               f.installation.path() + "/Quenwick/donate.html"}));
         QVERIFY(f.shell.started.size() == 1 && !f.shell.started[0].waited);
-        QCOMPARE(QStringList{f.shell.started[0].program} + f.shell.started[0].arguments,
-                 QStringList({f.state.ParentPath + "/MyEditor.sh", f.programDirectory() + "/Tolvuser.vt"}));
+        QCOMPARE(
+            QStringList{f.shell.started[0].program} + f.shell.started[0].arguments,
+            QStringList({f.state.ParentPath + "/" + editorLauncher, f.programDirectory() + "/Tolvuser.vt"}));
         QVERIFY(f.messages.log().isEmpty());
     }
 
