@@ -5,11 +5,11 @@ FileSystemLookups::Entry ScriptedLookups::lookUp(const QString& path) {
         --passingLookUps;
     else if (!lookUpFailures.isEmpty())
         throw lookUpFailures.takeFirst();
-    return PosixFileSystemLookups::lookUp(path);
+    return SystemFileSystemLookups::lookUp(path);
 }
 
 void ScriptedLookups::makeDirectory(const QString& path) {
     if (!makeDirectoryFailures.isEmpty())
         throw makeDirectoryFailures.takeFirst();
-    PosixFileSystemLookups::makeDirectory(path);
+    SystemFileSystemLookups::makeDirectory(path);
 }

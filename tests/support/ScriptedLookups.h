@@ -1,13 +1,19 @@
 #pragma once
 
 #include "core/Failure.h"
+#ifdef Q_OS_WIN
+#include "platform/Win32FileSystemLookups.h"
+using SystemFileSystemLookups = Win32FileSystemLookups;
+#else
 #include "platform/PosixFileSystemLookups.h"
+using SystemFileSystemLookups = PosixFileSystemLookups;
+#endif
 
 #include <QList>
 
 // The real look-ups, except that scripted failures are raised first: by the look-ups after the first
 // passingLookUps, or by the next directory creation.
-class ScriptedLookups : public PosixFileSystemLookups {
+class ScriptedLookups : public SystemFileSystemLookups {
 public:
     Entry lookUp(const QString& path) override;
     void makeDirectory(const QString& path) override;
