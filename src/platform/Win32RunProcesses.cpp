@@ -48,7 +48,12 @@ void RunProcesses::askToEnd() const {
     end();
 }
 
+// The program itself is ended apart as well: where the job could not take it in, it still ends.
 void RunProcesses::end() const {
     if (runJob)
         TerminateJobObject(runJob, 1);
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(program_))) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
 }
