@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -42,13 +43,24 @@ void pictureDialogOf(QAction* entry, const QString& name) {
     entry->trigger();
 }
 
-// A stand-in solver's report, as a finished run shows it.
-void pictureRunWindow(const QString& workingDirectory) {
-    const QString report =
-        QStringLiteral("echo 'Tolvik solver (stand-in) -- input file arm.tolv'; echo;"
-                       "for i in 1 2 3 4 5 6; do echo \"iteration $i   residual 0.00$((7 - i))\"; done;"
-                       "echo; echo 'converged: q1 = 12.5  q2 = 48.1  q3 = 33.9  q4 = 87.2'");
-    RunWindow window(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), report}, workingDirectory);
+// A run of a stand-in solver, as a finished run shows it: the window shows the command as Tolvik gives it.
+void pictureRunWindow(const QString& scratch) {
+    const QString program = scratch + QStringLiteral("/Quenwick/Tolvik"),
+                  user = program + QStringLiteral("/User");
+    QDir().mkpath(user);
+    QFile script(program + QStringLiteral("/run-TolW.sh"));
+    if (!script.open(QIODevice::WriteOnly) ||
+        script.write("echo \"Tolvik solver (stand-in) -- input file $1\"; echo\n"
+                     "for i in 1 2 3 4 5 6; do echo \"iteration $i   residual 0.00$((7 - i))\"; done\n"
+                     "echo; echo 'converged: q1 = 12.5  q2 = 48.1  q3 = 33.9  q4 = 87.2'\n") < 0) {
+        ++failures;
+        return;
+    }
+    script.close();
+    RunWindow window(
+        QStringLiteral("/bin/sh"),
+        {script.fileName(), QStringLiteral("arm.tolv"), QStringLiteral("User"), QStringLiteral("exit")},
+        user);
     QObject::connect(&window, &RunWindow::ended,
                      [&window] { save(&window, QStringLiteral("run-window.png")); });
     window.runToEnd();

@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -90,11 +91,15 @@ bool lay(QTextDocument& document, const QString& markdown, const QString& pictur
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 4)
+    if (argc != 4) {
+        std::fputs("usage: render_manual MANUAL.md PICTURES MANUAL.pdf\n", stderr);
         return 2;
+    }
     QFile source(QString::fromLocal8Bit(argv[1]));
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "render_manual: cannot read %s\n", argv[1]);
         return 1;
+    }
     const QString output = QString::fromLocal8Bit(argv[3]);
     QPdfWriter pdf(output);
     pdf.setResolution(resolution);
@@ -127,6 +132,10 @@ int main(int argc, char* argv[]) {
     lay(document, withContents(manual, sections, pages), pictures, text.size());
     found = headings(document.begin());
     document.print(&pdf);
+    if (!QFileInfo(output).isFile()) {
+        std::fprintf(stderr, "render_manual: cannot write %s\n", argv[3]);
+        return 1;
+    }
 
     const double top = pdf.pageLayout().margins(QPageLayout::Point).top();
     QList<PdfOutline::Entry> outline;
@@ -137,5 +146,9 @@ int main(int argc, char* argv[]) {
                                      top + (y - page * text.height()) * pointsPerInch / resolution};
     }
     const double pageHeight = pdf.pageLayout().fullRect(QPageLayout::Point).height();
-    return PdfOutline::addTo(output, outline, pageHeight) ? 0 : 1;
+    if (!PdfOutline::addTo(output, outline, pageHeight)) {
+        std::fprintf(stderr, "render_manual: cannot add the bookmarks to %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,12 +215,30 @@ private slots:
         QProcess text;
         text.start("pdftotext", {"-layout", path, "-"});
         QVERIFY(text.waitForFinished(60000));
-        const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+        const QString words = pages.simplified();
         for (const QString part :
-             {"Contents", "A first run", "The solver contract", "Figure 7. The E-mail dialog",
+             {"Contents", "A first run", "The solver contract", "Figure 8. The E-mail dialog",
               "3 numbers expected, 2 given", "./Run-Me NAME User"})
             QVERIFY2(words.contains(part), qPrintable(part));
-        QVERIFY(words.count(QChar('\f')) + 1 >= 4 || pdf.count("/Type /Page\n") >= 4);
+        QVERIFY(pages.count(QChar('\f')) >= 4);
+        // Every section a bookmark, on the page the contents give for it.
+        QProcess outline;
+        outline.start("pdftohtml", {"-xml", "-stdout", "-i", "-q", path});
+        QVERIFY(outline.waitForFinished(60000));
+        const QString xml = QString::fromUtf8(outline.readAllStandardOutput());
+        const QRegularExpression item(R"re(<item page="(\d+)">([^<]+)</item>)re");
+        QStringList bookmarks;
+        for (auto it = item.globalMatch(xml); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            bookmarks << match.captured(2) + ' ' + match.captured(1);
+        }
+        QCOMPARE(bookmarks.size(),
+                 QString(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md")).count("\n## ") +
+                     QString(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md")).count("\n### "));
+        for (const QString& bookmark : bookmarks)
+            QVERIFY2(words.contains(bookmark.section(' ', 0, -2) + ' ' + bookmark.section(' ', -1)),
+                     qPrintable(bookmark));
         QProcess images;
         images.start("pdfimages", {"-list", path});
         QVERIFY(images.waitForFinished(60000));
