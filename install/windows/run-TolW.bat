@@ -27,13 +27,11 @@ if not defined dosbox if exist "%ProgramFiles%\DOSBox-0.74-3\DOSBox.exe" set "do
 
 if exist "!solver!\TOLVIK.EXE" if defined dosbox goto dos
 
-> "~Tolvik.out" (
-    echo No solver is installed, so !file! was not solved.
-    if not exist "!solver!\TOLVIK.EXE" echo Put the DOS solver at !solver!\TOLVIK.EXE.
-    if not defined dosbox echo Install DOSBox: dosbox.exe was found neither on the PATH nor in its usual place.
-    echo.
-    echo Arguments: file=!file! directory=!userdir! ending=!ending!
-)
+> "~Tolvik.out" echo No solver is installed, so !file! was not solved.
+if not exist "!solver!\TOLVIK.EXE" >> "~Tolvik.out" echo Put the DOS solver at !solver!\TOLVIK.EXE.
+if not defined dosbox >> "~Tolvik.out" echo Install DOSBox: dosbox.exe was found neither on the PATH nor in its usual place.
+>> "~Tolvik.out" echo.
+>> "~Tolvik.out" echo Arguments: file=!file! directory=!userdir! ending=!ending!
 type "~Tolvik.out"
 copy /y "~Tolvik.out" "!saved!" > nul
 echo run-TolW.bat: no solver in !solver! 1>&2

@@ -1,5 +1,7 @@
 #include "FileAssociation.h"
 
+#include <QDir>
+
 namespace {
 constexpr int storeRefused = 1;
 constexpr auto classesRoot = SettingsStore::Root::ClassesRoot;
@@ -15,7 +17,8 @@ void FileAssociation::RegisterFileType(const QString& Ext, QString& ProgramDir, 
         SetClassKeyValue(classesRoot, HandlerName + QStringLiteral("\\DefaultIcon"), QString(),
                          IconPath + QStringLiteral(",0"));
     SetClassKeyValue(classesRoot, HandlerName + QStringLiteral("\\shell\\open\\command"), QString(),
-                     QLatin1Char('"') + ProgramDir + HandlerName + QStringLiteral("\" %1"));
+                     QLatin1Char('"') + QDir::toNativeSeparators(ProgramDir + HandlerName) +
+                         QStringLiteral("\" %1"));
 }
 
 int FileAssociation::SetClassKeyValue(SettingsStore::Root Root, const QString& SubKey,
