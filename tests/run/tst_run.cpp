@@ -94,6 +94,10 @@ private slots:
             (QStringList{"Missing some data fields", "File -not- saved OR has been modified!",
                          "A Tolvik File is missing!", "Okay to save 'Notes' now?",
                          "The run script " + script + " is missing: nothing was run. Reinstall Tolvik."}));
+        // The program directory written in other case is still the program directory.
+        QVERIFY(writeFile(script, "exit 0\n"));
+        run(program.toUpper() + "/USER/Case.tolv");
+        QCOMPARE(stores.last(), QString("Case.tolv USER case.plt"));
     }
 
     // A current file that is gone counts as never saved: Submit asks to save it first.
@@ -153,8 +157,9 @@ private slots:
         f.fileDialogs.choosePath(demos + "/ExNASA.1.Tolv");
         f.control<QAction>("mnuViewDemos")->trigger();
         const FileDialogRequest& request = f.fileDialogs.requests().last();
-        QCOMPARE((QStringList{request.title, request.initialDirectory, f.window->fileDialog().InitDir}),
-                 (QStringList{"Open an Example File for illustration", demos, demos}));
+        QCOMPARE((QStringList{request.title, request.initialDirectory, f.window->fileDialog().InitDir,
+                              request.filters.value(request.filterIndex - 1).pattern}),
+                 (QStringList{"Open an Example File for illustration", demos, demos, "ex*.*"}));
         const auto enabled = [&f] { // the current tab, the tabs enabled, then the menus
             QString flags = QString::number(f.window->tabs()->currentIndex()) + ' ';
             for (int tab = 0; tab < 5; ++tab)
