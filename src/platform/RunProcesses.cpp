@@ -61,11 +61,15 @@ void RunProcesses::reapOrphans(pid_t keep) {
             ::waitpid(child, nullptr, WNOHANG);
 }
 
-const char* const RunProcesses::markName = "TOLVIK_RUN";
-
-void RunProcesses::noteStart() {
+void RunProcesses::prepare(QProcess& process) {
     static int runs = 0;
-    mark_ = QByteArray(markName) + '=' + QByteArray::number(::getpid()) + '.' + QByteArray::number(++runs);
+    const QByteArray value = QByteArray::number(::getpid()) + '.' + QByteArray::number(++runs);
+    mark_ = "TOLVIK_RUN=" + value;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TOLVIK_RUN"), QString::fromLatin1(value));
+    process.setProcessEnvironment(environment);
+    // Its own process group, so that Stop reaches whatever it starts at once.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     earlierChildren_ = childrenOf(processTable(), ::getpid());
 }
 

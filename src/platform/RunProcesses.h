@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QSet>
 
 #include <sys/types.h>
@@ -15,15 +16,11 @@ public:
     // Collects the ended processes that came back to this program; keep is left to its QProcess.
     static void reapOrphans(pid_t keep);
 
-    // The environment variable that marks every process of one run, and this run's value of it: a
-    // process that comes back to this program counts as the run's only when it carries the mark, so
-    // that what an editor opened earlier leaves behind is never taken for the run's.
-    static const char* const markName;
-    QByteArray mark() const { return mark_; }
-
     // Just before the program starts: the children this program has already (editors, viewers) are
-    // not the run's, nor is what they start.
-    void noteStart();
+    // not the run's, nor is what they start. The program gets a process group of its own and an
+    // environment variable that marks all it starts: a process that comes back to this program counts
+    // as the run's only when it carries the mark.
+    void prepare(QProcess& process);
     void setProgram(pid_t program);
     // The run's processes that have not ended.
     QSet<pid_t> living() const;

@@ -13,10 +13,6 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
 // The view is brought up to date at most this often, and never takes more than a tenth of the time:
 // output that comes faster than anyone reads is shown in batches, not read by read.
@@ -66,10 +62,6 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     process_.setArguments(arguments);
 #endif
     process_.setWorkingDirectory(workingDirectory);
-#ifdef Q_OS_UNIX
-    // Its own process group, so that Stop reaches whatever it starts at once.
-    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
-#endif
 
     connect(&process_, &QProcess::readyReadStandardOutput, this,
             [this] { readOutput(QProcess::StandardOutput); });
@@ -104,11 +96,7 @@ RunWindow::~RunWindow() {
 
 RunEnd RunWindow::runToEnd() {
     started_ = QDateTime::currentDateTime();
-    processes_.noteStart();
-    const QList<QByteArray> mark = processes_.mark().split('=');
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(mark[0]), QString::fromLatin1(mark[1]));
-    process_.setProcessEnvironment(environment);
+    processes_.prepare(process_);
     process_.start();
     if (process_.waitForStarted()) {
         program_ = static_cast<pid_t>(process_.processId());

@@ -9,16 +9,11 @@ namespace {
 HANDLE runJob = nullptr;
 } // namespace
 
-const char* const RunProcesses::markName = "TOLVIK_RUN";
-
 void RunProcesses::becomeSubreaper() {}
 
 void RunProcesses::reapOrphans(pid_t) {}
 
-void RunProcesses::noteStart() {
-    static int runs = 0;
-    mark_ = QByteArray(markName) + '=' + QByteArray::number(qint64(GetCurrentProcessId())) + '.' +
-            QByteArray::number(++runs);
+void RunProcesses::prepare(QProcess&) {
     if (runJob)
         CloseHandle(runJob);
     runJob = CreateJobObjectW(nullptr, nullptr);
