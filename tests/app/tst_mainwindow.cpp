@@ -2,19 +2,8 @@
 #include "layout/TwipGeometry.h"
 #include "support/WindowFixture.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QImage>
-#include <QMenu>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QTest>
-#include <QTextEdit>
-
-#include <tuple>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 #ifdef Q_OS_WIN

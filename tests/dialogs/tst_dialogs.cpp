@@ -1,15 +1,8 @@
 #include "dialogs/EmailDialog.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
-
-#include <utility>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 const QString mailLink =

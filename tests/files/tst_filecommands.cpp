@@ -4,12 +4,8 @@
 #include "support/UnprivilegedFileAccess.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QDir>
-#include <QMimeDatabase>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 using Answer = MessageBoxes::Answer;

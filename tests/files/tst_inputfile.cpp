@@ -5,13 +5,8 @@
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QBuffer>
-#include <QDir>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 // Reads the bytes the way Open does: name, answers, notes, solver count and solver values.

@@ -2,13 +2,7 @@
 #include "files/ItemReader.h"
 #include "support/TestFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 const QString installSource = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../install");
 

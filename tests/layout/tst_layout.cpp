@@ -3,8 +3,7 @@
 #include "layout/LayoutScaler.h"
 #include "layout/LayoutWindow.h"
 
-#include <QMap>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 using P = LayoutProperty;

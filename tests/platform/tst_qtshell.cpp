@@ -6,20 +6,10 @@
 #include "platform/RunWindow.h"
 #include "support/TestFiles.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <csignal>
-#include <memory>
 
 namespace {
 enum class Action { None, Stop, CloseBox, EndProgram }; // taken once the output says "ready"

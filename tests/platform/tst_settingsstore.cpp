@@ -2,13 +2,7 @@
 #include "platform/RegFileStore.h"
 #include "settings/RegistryApi.h"
 
-#include <QDir>
-#include <QLockFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <optional>
+#include <QtTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -4,12 +4,8 @@
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QDir>
-#include <QTest>
-
-#include <optional>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 using Answer = MessageBoxes::Answer;

@@ -3,14 +3,9 @@
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
 #include <QSpontaneKeyEvent>
-#include <QTest>
-
-#include <optional>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;

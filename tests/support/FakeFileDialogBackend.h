@@ -8,7 +8,10 @@
 // is answered with Cancel.
 class FakeFileDialogBackend : public FileDialogBackend {
 public:
-    std::optional<QString> choose(const FileDialogRequest& request) override;
+    std::optional<QString> choose(const FileDialogRequest& request) override {
+        requests_.append(request);
+        return choices_.isEmpty() ? std::nullopt : choices_.takeFirst();
+    }
 
     void choosePath(const QString& path) { choices_.append(path); }
     void cancel() { choices_.append(std::nullopt); }

@@ -15,12 +15,25 @@ public:
         Buttons buttons;
     };
 
-    Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+    Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override {
+        log_.append({title, text, icon, buttons});
+        if (!answers_.isEmpty())
+            return answers_.takeFirst();
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    }
 
     void script(std::initializer_list<Answer> answers) { answers_.append(answers); }
     const QList<Shown>& log() const { return log_; }
-    QStringList titles() const;
-    void clear();
+    QStringList titles() const {
+        QStringList result;
+        for (const Shown& shown : log_)
+            result << shown.title;
+        return result;
+    }
+    void clear() {
+        answers_.clear();
+        log_.clear();
+    }
 
 private:
     QList<Answer> answers_;

@@ -14,11 +14,20 @@ public:
         bool waited;
     };
 
-    bool openDocument(const QString& target) override;
+    bool openDocument(const QString& target) override {
+        opened << target;
+        return openSucceeds;
+    }
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory) override;
+                       const QString& workingDirectory) override {
+        started.append({program, arguments, workingDirectory, false});
+        return startSucceeds;
+    }
     RunEnd runAndWait(const QString& program, const QStringList& arguments, const QString& workingDirectory,
-                      const QString& outputFile = QString()) override;
+                      const QString& = QString()) override {
+        started.append({program, arguments, workingDirectory, true});
+        return {};
+    }
 
     QStringList opened;
     QList<Started> started;

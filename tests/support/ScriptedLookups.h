@@ -15,8 +15,18 @@ using SystemFileSystemLookups = PosixFileSystemLookups;
 // passingLookUps, or by the next directory creation.
 class ScriptedLookups : public SystemFileSystemLookups {
 public:
-    Entry lookUp(const QString& path) override;
-    void makeDirectory(const QString& path) override;
+    Entry lookUp(const QString& path) override {
+        if (passingLookUps > 0)
+            --passingLookUps;
+        else if (!lookUpFailures.isEmpty())
+            throw lookUpFailures.takeFirst();
+        return SystemFileSystemLookups::lookUp(path);
+    }
+    void makeDirectory(const QString& path) override {
+        if (!makeDirectoryFailures.isEmpty())
+            throw makeDirectoryFailures.takeFirst();
+        SystemFileSystemLookups::makeDirectory(path);
+    }
 
     QList<Failure> lookUpFailures;
     int passingLookUps = 0;

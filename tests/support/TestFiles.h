@@ -1,9 +1,15 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QFile>
 
 // The whole file, or nothing when it cannot be read.
-QByteArray fileBytes(const QString& path);
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Writes the file whole; false when it could not be written.
-bool writeFile(const QString& path, const QByteArray& bytes);
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}

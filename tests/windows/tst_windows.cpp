@@ -7,11 +7,8 @@
 #include "settings/RegistryApi.h"
 #include "support/TestFiles.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <windows.h>
 
