@@ -31,6 +31,7 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     stop_->setObjectName(QStringLiteral("stop"));
     end_->setObjectName(QStringLiteral("end"));
     dropped_->setObjectName(QStringLiteral("dropped"));
+    elapsed_->setObjectName(QStringLiteral("elapsed"));
     end_->setAccessibleName(tr("Run state"));
     output_->setAccessibleName(tr("Output"));
     output_->setReadOnly(true);
@@ -239,7 +240,6 @@ bool RunWindow::wroteOutput() const {
 void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
     if (ended_)
         return;
-    ticker_.stop();
     readOutput(QProcess::StandardOutput);
     readOutput(QProcess::StandardError);
     lines_.finish();
@@ -274,6 +274,10 @@ void RunWindow::programFailedToStart() {
 
 void RunWindow::showEnd(const QString& text, bool clean) {
     ended_ = true;
+    // The time runs on while a stopped run's helpers are still ending.
+    ticker_.stop();
+    if (clock_.isValid())
+        showElapsed();
     end_->setText(text);
     end_->setAccessibleDescription(text);
     stop_->setText(tr("Close"));

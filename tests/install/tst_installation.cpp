@@ -54,6 +54,13 @@ struct ScriptInstallation {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QByteArray output, errors;
 };
+
+QString toolOutput(const QString& program, const QStringList& arguments) {
+    QProcess tool;
+    tool.start(program, arguments);
+    tool.waitForFinished(60000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
 } // namespace
 
 class TestInstallation : public QObject {
@@ -71,28 +78,21 @@ private slots:
     // The run script for real, as Tolvik runs it: in the input file's directory, with three arguments.
     // Shell characters in the file name are never run, and the report lands in both output files.
     void theRunScriptKeepsTheReport() {
-        QTemporaryDir dir;
-        const QString program = dir.path() + "/Tolvik", user = program + "/user";
-        const QString solver = program + "/solver/tolvik-solver";
-        QVERIFY(QDir().mkpath(user) && QDir().mkpath(program + "/solver"));
-        QVERIFY(QFile::copy(installSource + "/run-TolW.sh", program + "/run-TolW.sh"));
+        ScriptInstallation in("user");
         const QString name = "my arm; $(touch hacked) 'x'.v2.tolv";
-        QVERIFY(writeFile(user + "/" + name, "the answers\r\n"));
-        const QStringList run{"-C", user, "/bin/sh", program + "/run-TolW.sh", name, "user", "exit"};
-        const QString saved = user + "/output/my arm; $(touch hacked) 'x'.v2.out";
-        QVERIFY(QProcess::execute("env", run) > 0); // without a solver, both files say what is missing
-        const QByteArray report = fileBytes(user + "/~Tolvik.out");
-        for (const QString& part : QStringList{"No solver is installed", solver,
-                                               "file=" + name + " directory=user ending=exit", "the answers"})
-            QVERIFY2(report.contains(part.toUtf8()), qPrintable(part));
-        QCOMPARE(fileBytes(saved), report);
+        QVERIFY(writeFile(in.runDirectory + "/" + name, "the answers\r\n"));
+        QVERIFY(in.run(name) > 0); // without a solver, both files say what is missing
+        for (const QString& part :
+             QStringList{"No solver is installed", in.program() + "/solver/tolvik-solver",
+                         "file=" + name + " directory=user ending=exit", "the answers"})
+            QVERIFY2(in.report().contains(part.toUtf8()), qPrintable(part));
+        QCOMPARE(in.kept("my arm; $(touch hacked) 'x'.v2"), in.report());
         // A solver gets the file as one argument; its report and its status are kept.
-        QVERIFY(writeFile(solver, "#!/bin/sh\necho \"solved [$1] in $(basename \"$PWD\")\"\nexit 5\n"));
-        QFile::setPermissions(solver, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(QProcess::execute("env", run), 5);
-        QCOMPARE((QByteArrayList{fileBytes(user + "/~Tolvik.out"), fileBytes(saved)}),
+        in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved [$1] in $(basename \"$PWD\")\"\nexit 5\n");
+        QCOMPARE(in.run(name), 5);
+        QCOMPARE((QByteArrayList{in.report(), in.kept("my arm; $(touch hacked) 'x'.v2")}),
                  QByteArrayList(2, "solved [" + name.toUtf8() + "] in user\n"));
-        QVERIFY(!QFile::exists(user + "/hacked"));
+        QVERIFY(!QFile::exists(in.runDirectory + "/hacked"));
     }
 
     // A report is never lost or mixed: a report that could not be written or kept fails the run and
@@ -200,47 +200,32 @@ private slots:
     void theManualShowsTheWindow() {
         QTemporaryDir dir;
         const QString path = dir.path() + "/m.pdf", pictures = dir.path() + "/pictures";
+        const QString source = QString::fromUtf8(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md"));
         QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures}), 0);
         QCOMPARE(
             QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures, path}),
             0);
-        const QByteArray pdf = fileBytes(path);
-        QVERIFY(pdf.startsWith("%PDF-") && pdf.contains("/Outlines") && pdf.contains("/Type /Outlines"));
-        QProcess text;
-        text.start("pdftotext", {"-layout", path, "-"});
-        QVERIFY(text.waitForFinished(60000));
-        const QString pages = QString::fromUtf8(text.readAllStandardOutput());
-        const QString words = pages.simplified();
+        const QString pages = toolOutput("pdftotext", {"-layout", path, "-"}), words = pages.simplified();
         for (const QString part :
              {"Contents", "A first run", "The solver contract", "Figure 8. The E-mail dialog",
               "3 numbers expected, 2 given", "./Run-Me NAME User"})
             QVERIFY2(words.contains(part), qPrintable(part));
         QVERIFY(pages.count(QChar('\f')) >= 4);
         // Every section a bookmark, on the page the contents give for it.
-        QProcess outline;
-        outline.start("pdftohtml", {"-xml", "-stdout", "-i", "-q", path});
-        QVERIFY(outline.waitForFinished(60000));
-        const QString xml = QString::fromUtf8(outline.readAllStandardOutput());
         const QRegularExpression item(R"re(<item page="(\d+)">([^<]+)</item>)re");
-        QStringList bookmarks;
-        for (auto it = item.globalMatch(xml); it.hasNext();) {
+        int bookmarks = 0;
+        for (auto it = item.globalMatch(toolOutput("pdftohtml", {"-xml", "-stdout", "-i", "-q", path}));
+             it.hasNext(); ++bookmarks) {
             const QRegularExpressionMatch match = it.next();
-            bookmarks << match.captured(2) + ' ' + match.captured(1);
+            QVERIFY2(words.contains(match.captured(2) + ' ' + match.captured(1)),
+                     qPrintable(match.captured(2)));
         }
-        QCOMPARE(bookmarks.size(),
-                 QString(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md")).count("\n## ") +
-                     QString(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md")).count("\n### "));
-        for (const QString& bookmark : bookmarks)
-            QVERIFY2(words.contains(bookmark.section(' ', 0, -2) + ' ' + bookmark.section(' ', -1)),
-                     qPrintable(bookmark));
-        QProcess images;
-        images.start("pdfimages", {"-list", path});
-        QVERIFY(images.waitForFinished(60000));
-        QSet<QByteArray> objects; // an image object once, whatever pages show it
-        for (const QByteArray& line : images.readAllStandardOutput().split('\n').mid(2))
-            objects << line.simplified().split(' ').value(10);
-        objects.remove({});
-        QVERIFY(objects.size() >= 6);
+        QCOMPARE(bookmarks, source.count("\n## ") + source.count("\n### "));
+        QSet<QString> images; // an image object once, whatever pages show it
+        for (const QString& line : toolOutput("pdfimages", {"-list", path}).split('\n').mid(2))
+            images << line.simplified().section(' ', 10, 10);
+        images.remove({});
+        QVERIFY(images.size() >= 6);
     }
 
     // The commands the tips name run an example, or a file of the user's directory (the one they take
@@ -248,21 +233,15 @@ private slots:
     void demosAndFilesRunFromATerminal() {
         ScriptInstallation in("user");
         QDir().mkpath(in.program() + "/demos");
-        for (const QString name : {"Demo", "Demo2", "Run-Me"})
+        for (const QString name : {"Demo", "Demo2", "Run-Me", "demos/ExNASA.Tod.Tolv"})
             QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
-        QVERIFY(
-            QFile::copy(installSource + "/demos/ExNASA.Tod.Tolv", in.program() + "/demos/ExNASA.Tod.Tolv"));
         QVERIFY(writeFile(in.runDirectory + "/arm.tolv", "the answers\r\n"));
         in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved $1 in $(basename \"$PWD\")\"\n");
-        QStringList reports;
-        for (const QStringList& command : {QStringList{"Demo2"}, QStringList{"Run-Me", "arm"}}) {
-            QCOMPARE(
-                QProcess::execute("/bin/sh", QStringList{in.program() + "/" + command[0]} + command.mid(1)),
-                0);
-        }
-        reports << QString(fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"))
-                << QString(in.kept("arm"));
-        QCOMPARE(reports, (QStringList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
+        QCOMPARE(QProcess::execute("/bin/sh", {in.program() + "/Demo2"}) +
+                     QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "arm"}),
+                 0);
+        QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
+                 (QByteArrayList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
     }
 

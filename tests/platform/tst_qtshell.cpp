@@ -81,7 +81,7 @@ private slots:
         const auto endProgram = connect(programSignals.get(), &ProgramSignals::endRequested, this,
                                         [&] { shell.endRunThen([&] { programEnded = true; }); });
         // An end counts once it has stayed a tick: a window that closes by itself does so at once.
-        QString output, end, shown, copied;
+        QString output, end, shown, copied, elapsed;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
@@ -108,7 +108,14 @@ private slots:
                 QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
                 copied = QApplication::clipboard()->text();
                 QCOMPARE(window->findChild<QLabel*>("end")->accessibleName(), QString("Run state"));
-                button->click(); // Close
+                elapsed = window->findChild<QLabel*>("elapsed")->text();
+                // Once the run has ended, Close, Esc and the close box each close the window.
+                if (QTest::currentDataTag() == QByteArray("crash"))
+                    window->close();
+                else if (QTest::currentDataTag() == QByteArray("no output"))
+                    QTest::keyClick(window, Qt::Key_Escape);
+                else
+                    button->click();
             }
             shown = said;
         });
@@ -120,6 +127,8 @@ private slots:
         QCOMPARE(output, run.output);
         QCOMPARE(copied, end.isEmpty() ? QString() : output);
         QCOMPARE(programEnded, QTest::currentDataTag() == QByteArray("program ends"));
+        if (QTest::currentDataTag() == QByteArray("stop")) // the grace of 2 s, counted in seconds
+            QVERIFY2(QRegularExpression("^Elapsed: [2-9] s$").match(elapsed).hasMatch(), qPrintable(elapsed));
         if (run.state == RunEnd::State::Stopped) { // nothing of the run outlives it, and TERM came first
             const QList<QByteArray> pids = fileBytes(dir.path() + "/pids").trimmed().split('\n');
             QCOMPARE(pids.size(), 3);

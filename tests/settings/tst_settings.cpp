@@ -196,21 +196,30 @@ private slots:
                               "Permission denied.  Suggest re-installing Tolvik."}));
     }
 
-    // Ended by a failing step, or by a look-up within one, a start goes no further; the next one works.
+    // Ended by a failing step, by a look-up within one, or by a store that cannot be written, a start
+    // goes no further; the next one works.
     void aFailedStartEndsTheProgramThere() {
-        for (const bool lookUp : {false, true}) {
+        const QString unexpected =
+            "In 'form_load' routine ...|Unexpected error # %1 occured: %2 ... fileTemp = \n"
+            " ... fileTempPath = \nappPath = \n";
+        for (const QString failing : {"RunCount", "FileIn", "store"}) {
             WindowFixture f;
-            f.storeText(programKey, lookUp ? "FileIn" : "RunCount", lookUp ? "arm.tolv" : "many");
+            const QString storeDirectory = QFileInfo(f.store.filePath()).absolutePath();
+            if (failing == "store") // a file where the store's directory belongs
+                QVERIFY(QDir(storeDirectory).removeRecursively() && writeFile(storeDirectory, ""));
+            else
+                f.storeText(programKey, failing, failing == "FileIn" ? "arm.tolv" : "many");
             f.lookups.passingLookUps = 1; // the directory is found; the file's look-up fails
             f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
             f.window->Form_Load();
-            QCOMPARE(
-                onlyMessage(f).join('|').remove(f.programDirectory()),
-                QString(lookUp
-                            ? "In 'FileExists' routine ...|Unexpected error # 57 occured: Device I/O error"
-                            : "In 'form_load' routine ...|Unexpected error # 13 occured: Type mismatch ... "
-                              "fileTemp = \n ... fileTempPath = \nappPath = \n"));
-            QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(stored(f, "RunCount")), QString("1 1"));
+            QFile::remove(storeDirectory);
+            QCOMPARE(onlyMessage(f).join('|').remove(f.programDirectory()),
+                     failing == "FileIn"
+                         ? "In 'FileExists' routine ...|Unexpected error # 57 occured: Device I/O error"
+                     : failing == "store" ? unexpected.arg(1001).arg("Unable to create the registry key")
+                                          : unexpected.arg(13).arg("Type mismatch"));
+            QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(stored(f, "RunCount")),
+                     failing == "store" ? "1 <missing>" : "1 1");
             QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User")); // no later step ran
         }
     }
