@@ -13,3 +13,12 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// Expected texts kept beside the tests, one to a line; "\n" in a line stands for a line break.
+inline QStringList expectedLines(const QString& file) {
+    QStringList lines = QString::fromUtf8(fileBytes(QStringLiteral(QT_TESTCASE_SOURCEDIR "/") + file))
+                            .split('\n', Qt::SkipEmptyParts);
+    for (QString& line : lines)
+        line.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    return lines;
+}
