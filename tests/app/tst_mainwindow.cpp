@@ -330,9 +330,7 @@ private slots:
     void shortcutsWorkWithTheFocusInAnAnswerBox_data() {
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("effect");
-        QTest::newRow("new") << QKeySequence("Ctrl+N") << "Confirm 'New' Response.";
         QTest::newRow("open") << QKeySequence("Ctrl+O") << "open dialog";
-        QTest::newRow("save") << QKeySequence("Ctrl+S") << "save dialog";
         QTest::newRow("save as") << QKeySequence("Ctrl+A") << "save dialog";
         QTest::newRow("submit, never saved")
             << QKeySequence("Ctrl+R") << "File -not- saved OR has been modified!";

@@ -68,6 +68,20 @@ private slots:
                        QString::fromUtf8(" … [line cut here: 5000 bytes in all]\nlast")};
         // Stop sends TERM to the whole run, then KILL to what is left after the grace; the close box
         // (as Esc) and the program's own end stop it too, and the window then closes once the run has ended.
+        // Any amount of output takes a bounded view: the last lines, fewer when they are long, and a note
+        // of where the rest is.
+        QStringList numbers;
+        for (int n = 12005 - OutputLines::keptLines + 1; n <= 12005; ++n)
+            numbers << QString::number(n);
+        QTest::newRow("many lines") << Run{"seq 12005; exit 1", S::Finished, "Finished with exit code 1.",
+                                           numbers.join('\n')};
+        const QString cut =
+            QString(OutputLines::shownLineBytes, 'x') + " … [line cut here: 3000 bytes in all]";
+        QTest::newRow("long lines") << Run{
+            "i=0; while [ $i -lt 600 ]; do head -c 3000 /dev/zero | tr '\\0' x; echo; "
+            "i=$((i+1)); done; exit 1",
+            S::Finished, "Finished with exit code 1.",
+            QStringList(OutputLines::keptBytes / OutputLines::shownLineBytes, cut).join('\n')};
         QTest::newRow("stop") << Run{helpers, S::Stopped, "Stopped.", "ready", Action::Stop};
         QTest::newRow("close box") << Run{helpers, S::Stopped, "", "ready", Action::CloseBox};
         QTest::newRow("program ends") << Run{helpers, S::Stopped, "", "ready", Action::EndProgram};
@@ -81,7 +95,8 @@ private slots:
         const auto endProgram = connect(programSignals.get(), &ProgramSignals::endRequested, this,
                                         [&] { shell.endRunThen([&] { programEnded = true; }); });
         // An end counts once it has stayed a tick: a window that closes by itself does so at once.
-        QString output, end, shown, copied, elapsed;
+        QString output, end, shown, copied, elapsed, note;
+        bool atEnd = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
@@ -109,6 +124,8 @@ private slots:
                 copied = QApplication::clipboard()->text();
                 QCOMPARE(window->findChild<QLabel*>("end")->accessibleName(), QString("Run state"));
                 elapsed = window->findChild<QLabel*>("elapsed")->text();
+                note = window->findChild<QLabel*>("dropped")->text();
+                atEnd = view->verticalScrollBar()->value() == view->verticalScrollBar()->maximum();
                 // Once the run has ended, Close, Esc and the close box each close the window.
                 if (QTest::currentDataTag() == QByteArray("crash"))
                     window->close();
@@ -125,6 +142,12 @@ private slots:
         disconnect(endProgram);
         QCOMPARE(end.section(": ", 0, 0), run.end); // what follows the colon is the system's reason
         QCOMPARE(output, run.output);
+        QVERIFY(atEnd || end.isEmpty()); // the newest line in sight
+        QCOMPARE(note, QTest::currentDataTag() == QByteArray("many lines") ||
+                               QTest::currentDataTag() == QByteArray("long lines")
+                           ? "Earlier lines are not shown here. The whole report is in out.txt in " +
+                                 dir.path() + "."
+                           : QString());
         QCOMPARE(copied, end.isEmpty() ? QString() : output);
         QCOMPARE(programEnded, QTest::currentDataTag() == QByteArray("program ends"));
         if (QTest::currentDataTag() == QByteArray("stop")) // the grace of 2 s, counted in seconds
@@ -137,47 +160,6 @@ private slots:
             const QList<QByteArray> marks = fileBytes(dir.path() + "/marks").trimmed().split('\n');
             QCOMPARE(QSet<QByteArray>(marks.begin(), marks.end()), (QSet<QByteArray>{"group", "helper"}));
         }
-    }
-
-    // Any amount of output takes a bounded view: the last lines, fewer when they are long, a note of
-    // where the rest is, and the newest line in sight.
-    void theViewKeepsTheLastLines_data() {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("many") << "seq 12005" << OutputLines::keptLines << "12005";
-        QTest::newRow("long") << "i=0; while [ $i -lt 600 ]; do head -c 3000 /dev/zero | tr '\\0' x; echo; "
-                                 "i=$((i+1)); done"
-                              << int(OutputLines::keptBytes / OutputLines::shownLineBytes)
-                              << QString(OutputLines::shownLineBytes, 'x') +
-                                     QString::fromUtf8(" … [line cut here: 3000 bytes in all]");
-    }
-    void theViewKeepsTheLastLines() {
-        QFETCH(QString, script);
-        QFETCH(int, lines);
-        QFETCH(QString, last);
-        QTemporaryDir dir;
-        QString output, note;
-        bool atEnd = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* window = qobject_cast<RunWindow*>(QApplication::activeModalWidget());
-            if (!window || window->endText().isEmpty())
-                return;
-            auto* view = window->findChild<QPlainTextEdit*>("output");
-            output = view->toPlainText();
-            atEnd = view->verticalScrollBar()->value() == view->verticalScrollBar()->maximum();
-            note = window->findChild<QLabel*>("dropped")->text();
-            window->findChild<QPushButton*>("stop")->click();
-        });
-        poll.start(10);
-        QtShell().runAndWait("/bin/sh", {"-c", script + "; exit 1"}, dir.path(), "~Tolvik.out");
-        const QStringList shown = output.split('\n');
-        QCOMPARE(shown.size(), lines);
-        QCOMPARE(shown.last(), last);
-        QVERIFY(atEnd);
-        QCOMPARE(note, "Earlier lines are not shown here. The whole report is in ~Tolvik.out in " +
-                           dir.path() + ".");
     }
 
     // Before the window is shown, as the introduction is, a message opens in the middle of the screen;

@@ -42,23 +42,7 @@ void WindowFixture::storeText(const QString& key, const QString& name, const QSt
 }
 
 void WindowFixture::press(const QString& button) const {
-    auto* pressed = control<QAbstractButton>(button);
-    if (!pressed)
-        qFatal("no button %s", qPrintable(button));
+    auto* pressed = found<QAbstractButton>(button);
     window->tabs()->setCurrentIndex(window->tabs()->tabOf(pressed));
     pressed->click();
-}
-
-QLineEdit* WindowFixture::box(const QString& name) const {
-    auto* found = window->findChild<QLineEdit*>(name);
-    if (!found)
-        qFatal("no text box %s", qPrintable(name));
-    return found;
-}
-
-QLabel* WindowFixture::label(const QString& name) const {
-    auto* found = window->findChild<QLabel*>(name);
-    if (!found)
-        qFatal("no label %s", qPrintable(name));
-    return found;
 }
