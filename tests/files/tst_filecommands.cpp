@@ -9,7 +9,6 @@
 
 namespace {
 using Answer = MessageBoxes::Answer;
-using Buttons = MessageBoxes::Buttons;
 using Perm = QFileDevice::Permission;
 // The questions' titles as they follow in a snapshot.
 const QString asked = "|Data in form has changed!", confirm = "|Confirm 'New' Response.";
@@ -17,12 +16,6 @@ const QString asked = "|Data in form has changed!", confirm = "|Confirm 'New' Re
 QByteArray inputFile(const QByteArray& alpha) {
     return "arm  \t\t!* x\r\n" + alpha +
            "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\nnote one\r\nnote two\r\nN\t\t! 22\r\n";
-}
-
-void checkQuestion(const FakeMessageBoxes::Shown& shown, const QString& title, const QString& text,
-                   Buttons buttons) {
-    QCOMPARE((QStringList{shown.title, shown.text}), (QStringList{title, text}));
-    QVERIFY(shown.buttons == buttons && shown.icon == MessageBoxes::Icon::Question);
 }
 
 struct Fixture : WindowFixture {
@@ -82,10 +75,10 @@ private slots:
         f.fileDialogs.choosePath(f.at("/user/other.tolv"));
         f.trigger(QTest::currentDataTag()[0] == 'o' ? "mnuFileOpen" : "mnuFileNew");
         QCOMPARE(f.box("Remax")->text() + (f.box("Remax")->isEnabled() ? "|" : "off|") + f.snapshot(), after);
-        if (answers.size() > 1) { // the questions in full
-            checkQuestion(f.messages.log()[0], asked.mid(1), "Save current data?", Buttons::YesNoCancel);
-            checkQuestion(f.messages.log()[1], confirm.mid(1), "Okay to Clear responses?", Buttons::OkCancel);
-        }
+        if (answers.size() > 1) // the questions in full
+            QCOMPARE(f.messages.described(),
+                     (QStringList{asked.mid(1) + "|Save current data?|Question|YesNoCancel",
+                                  confirm.mid(1) + "|Okay to Clear responses?|Question|OkCancel"}));
         if (after.contains("other.tolv")) // the empty answer shows red without a message
             QCOMPARE(f.fileDialogs.requests().last().title + "|" + f.box("Note2")->text() + "|" +
                          f.label("Question(0)")->palette().color(QPalette::WindowText).name() + "|" +
@@ -110,9 +103,10 @@ private slots:
         // An unexpected failure ends the program; look-up failures that do are the start-up tests'.
         f.fileDialogs.choosePath(f.at("/gone/x.tolv"));
         f.trigger("mnuFileSaveAs");
-        QCOMPARE(f.messages.titles() << f.messages.log().value(0).text << QString::number(f.windowsClosed),
-                 (QStringList{"In 'FileSaveAs' routine ...", "Unexpected error # 76 occured: Path not found",
-                              "1"}));
+        QCOMPARE(f.messages.described() << QString::number(f.windowsClosed),
+                 (QStringList{
+                     "In 'FileSaveAs' routine ...|Unexpected error # 76 occured: Path not found|Critical|Ok",
+                     "1"}));
     }
 
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
@@ -137,9 +131,13 @@ private slots:
             QVERIFY(!f.window->fileCommands().FileSaveAs());
             QVERIFY(f.window->fileCommands().FileSaveAs());
         }
-        QCOMPARE(f.messages.log().value(1).text, QString("Unexpected error # 61 occured: Disk full"));
-        checkQuestion(f.messages.log().last(), "Replace " + path.toLower() + " file?",
-                      "File exists, want to replace it?", Buttons::YesNo);
+        const QString replace =
+            "Replace " + path.toLower() + " file?|File exists, want to replace it?|Question|YesNo";
+        QCOMPARE(
+            f.messages.described(),
+            (QStringList{replace,
+                         "In 'FileSaveAs' routine ...|Unexpected error # 61 occured: Disk full|Critical|Ok",
+                         replace, replace}));
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
     }
 

@@ -9,20 +9,11 @@
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
-using Icon = MessageBoxes::Icon;
-using Buttons = MessageBoxes::Buttons;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
 QString stored(WindowFixture& f, const QString& name) {
     const auto value = f.store.readValue(CU, programKey, name);
     return value ? value->text : QStringLiteral("<missing>");
-}
-
-// Title and text of the only message shown, or how many there were.
-QStringList onlyMessage(const WindowFixture& f) {
-    if (f.messages.log().size() != 1)
-        return {QString("%1 messages").arg(f.messages.log().size())};
-    return {f.messages.log()[0].title, f.messages.log()[0].text};
 }
 
 struct Modules {
@@ -73,12 +64,9 @@ private slots:
         QVERIFY(f.store.keyExists(CU, "Software\\Quenwick") && f.store.keyExists(CU, programKey));
         QCOMPARE(f.box("tPause")->text(), QString(runCount < 0 ? "20" : "6"));
         QString seen;
-        const QStringList introductions =
-            expectedLines("settings/introductions.txt"); // A to D, as title|text
-        for (const FakeMessageBoxes::Shown& message : f.messages.log()) {
-            QVERIFY(message.icon == Icon::None && message.buttons == Buttons::Ok);
-            seen += QChar(int('A' + introductions.indexOf(message.title + '|' + message.text)));
-        }
+        const QStringList introductions = expectedLines("settings/introductions.txt"); // A to D, whole
+        for (const QString& message : f.messages.described())
+            seen += QChar(int('A' + introductions.indexOf(message)));
         QCOMPARE(seen, shown);
         // Registration belongs to the first two starts only.
         QCOMPARE(f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"), shown.startsWith("A"));
@@ -120,11 +108,11 @@ private slots:
         Modules{f}.stored.PutFileInRegistry();
         QFile::remove(storeDirectory);
         QCOMPARE(
-            onlyMessage(f).join('|'),
-            QString("In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry "
-                    "key\nIt seems some Registry entry is corrupt!  Re-installing this \nTolvik™ program is "
-                    "the easiest fix."));
-        QCOMPARE(f.messages.log()[0].icon, Icon::Critical);
+            f.messages.described(),
+            QStringList{
+                "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry key\n"
+                "It seems some Registry entry is corrupt!  Re-installing this \nTolvik™ program is the "
+                "easiest fix.|Critical|Ok"});
     }
 
     // A directory, then a file, for each path: hidden files, and paths through a file, are not found. A disk
@@ -146,13 +134,12 @@ private slots:
         QCOMPARE(QString("%1 %2").arg(m.unloads).arg(f.windowsClosed), QString("1 0"));
         QVERIFY(!m.tests.FileExists(file)); // failed again after OK, then Cancel
         QVERIFY(m.tests.FileExists(file));  // found after OK
-        QCOMPARE(f.messages.titles(),
-                 QStringList{"In 'dirExists' routine ..."} << QStringList(3, "In 'FileExists' routine ..."));
-        const FakeMessageBoxes::Shown &other = f.messages.log()[0], &disk = f.messages.log()[1];
-        QCOMPARE(other.text + '|' + disk.text, QString("Unexpected error #-5 occured: x|Put a floppy disk in "
-                                                       "the drive and cloce the drive door."));
-        QVERIFY(disk.icon == Icon::Exclamation && disk.buttons == Buttons::OkCancel &&
-                other.icon == Icon::Critical && other.buttons == Buttons::Ok);
+        const QString floppy =
+            "In 'FileExists' routine ...|Put a floppy disk in the drive and cloce the drive door."
+            "|Exclamation|OkCancel";
+        QCOMPARE(f.messages.described(),
+                 QStringList{"In 'dirExists' routine ...|Unexpected error #-5 occured: x|Critical|Ok"}
+                     << QStringList(3, floppy));
     }
 
     // A failure is reported, and the steps after it still run.
@@ -168,14 +155,14 @@ private slots:
             StartupCheck(f.state, *f.window, m.tests, f.lookups, f.messages, m.paths).Start_INI();
             seen << (QStringList{f.window->fileDialog().InitDir} +
                      QDir(f.programDirectory()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name) +
-                     onlyMessage(f))
+                     f.messages.described())
                         .join('|')
                         .replace(f.programDirectory(), "~");
         }
         QCOMPARE(seen,
-                 (QStringList{"~|User|demos|0 messages", "~|demos|user|0 messages",
+                 (QStringList{"~|User|demos", "~|demos|user",
                               "~|demos|In 'Start_INI' routine ...|Unexpected error # 70 occured: \nPath =~\n"
-                              "Permission denied.  Suggest re-installing Tolvik."}));
+                              "Permission denied.  Suggest re-installing Tolvik.|Critical|Ok"}));
     }
 
     // Ended by a failing step, by a look-up within one, or by a store that cannot be written, a start
@@ -183,7 +170,7 @@ private slots:
     void aFailedStartEndsTheProgramThere() {
         const QString unexpected =
             "In 'form_load' routine ...|Unexpected error # %1 occured: %2 ... fileTemp = \n"
-            " ... fileTempPath = \nappPath = \n";
+            " ... fileTempPath = \nappPath = \n|Critical|Ok";
         for (const QString failing : {"RunCount", "FileIn", "store"}) {
             WindowFixture f;
             const QString storeDirectory = QFileInfo(f.store.filePath()).absolutePath();
@@ -195,9 +182,9 @@ private slots:
             f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
             f.window->Form_Load();
             QFile::remove(storeDirectory);
-            QCOMPARE(onlyMessage(f).join('|').remove(f.programDirectory()),
-                     failing == "FileIn"
-                         ? "In 'FileExists' routine ...|Unexpected error # 57 occured: Device I/O error"
+            QCOMPARE(f.messages.described().join('|').remove(f.programDirectory()),
+                     failing == "FileIn"  ? "In 'FileExists' routine ...|Unexpected error # 57 occured: "
+                                            "Device I/O error|Critical|Ok"
                      : failing == "store" ? unexpected.arg(1001).arg("Unable to create the registry key")
                                           : unexpected.arg(13).arg("Type mismatch"));
             QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(stored(f, "RunCount")),

@@ -30,6 +30,17 @@ public:
             result << shown.title;
         return result;
     }
+    // Each message whole, as title|text|icon|buttons.
+    QStringList described() const {
+        static const char* const icons[]{"None", "Critical", "Question", "Exclamation", "Information"};
+        static const char* const buttons[]{"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+        QStringList result;
+        for (const Shown& shown : log_)
+            result << QStringList{shown.title, shown.text, icons[int(shown.icon)],
+                                  buttons[int(shown.buttons)]}
+                          .join('|');
+        return result;
+    }
     void clear() {
         answers_.clear();
         log_.clear();
