@@ -123,6 +123,16 @@ private slots:
             QVERIFY2(value == "-EOF-" || !broken.match(value).hasMatch(), qPrintable(value));
     }
 
+    void theShippedExamplesAreComplete() {
+        for (const QString name : {"ExNASA.Tod", "ExNASA.1", "ExNASA.2", "ExAlpha.1"}) {
+            const QStringList items =
+                readBack(fileBytes(QT_TESTCASE_SOURCEDIR "/../install/demos/" + name + ".Tolv"));
+            QCOMPARE(items[0] + " with solver count " + items[11], name + " with solver count 5");
+            QVERIFY2(!items.mid(1, 8).contains("") && !items.contains(ItemReader::EndOfFile),
+                     qPrintable(name));
+        }
+    }
+
     void randomAnswerSetsSurviveWriteAndRead() {
         const QStringList boxes = QString("Alpha Beta Delta A_Distance P_Distance N2_Distance Base_Distance "
                                           "Q_Angle Note1 Note2 Remax Detail DeltaSolv PreDamp Damp")

@@ -1,5 +1,3 @@
-#include "files/FileChannel.h"
-#include "files/ItemReader.h"
 #include "support/TestFiles.h"
 
 #include <QtTest>
@@ -243,22 +241,6 @@ private slots:
         QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
                  (QByteArrayList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
-    }
-
-    void theExamplesAreCompleteInputFiles() {
-        for (const QString name : {"ExNASA.Tod", "ExNASA.1", "ExNASA.2", "ExAlpha.1"}) {
-            ProgramState state;
-            FileChannel channel;
-            state.FileNum = channel.FreeFile();
-            channel.openForInput(state.FileNum, installSource + "/demos/" + name + ".Tolv");
-            ItemReader reader(state, channel);
-            reader.readRecord();
-            QCOMPARE(state.answers.DataName + " with solver count " + QString::number(state.SolverCount),
-                     name + " with solver count 5");
-            for (const QString& answer : state.answers.Answers)
-                QVERIFY2(!answer.isEmpty() && answer != ItemReader::EndOfFile, qPrintable(name));
-            QCOMPARE(reader.ReadItem(), ItemReader::EndOfFile);
-        }
     }
 };
 

@@ -88,6 +88,7 @@ private slots:
     }
     void theWindowShowsTheRunUntilItEnds() {
         QFETCH(Run, run);
+        const QByteArray tag = QTest::currentDataTag();
         QTemporaryDir dir;
         QtShell shell;
         QApplication::clipboard()->clear();
@@ -127,9 +128,9 @@ private slots:
                 note = window->findChild<QLabel*>("dropped")->text();
                 atEnd = view->verticalScrollBar()->value() == view->verticalScrollBar()->maximum();
                 // Once the run has ended, Close, Esc and the close box each close the window.
-                if (QTest::currentDataTag() == QByteArray("crash"))
+                if (tag == "crash")
                     window->close();
-                else if (QTest::currentDataTag() == QByteArray("no output"))
+                else if (tag == "no output")
                     QTest::keyClick(window, Qt::Key_Escape);
                 else
                     button->click();
@@ -143,14 +144,13 @@ private slots:
         QCOMPARE(end.section(": ", 0, 0), run.end); // what follows the colon is the system's reason
         QCOMPARE(output, run.output);
         QVERIFY(atEnd || end.isEmpty()); // the newest line in sight
-        QCOMPARE(note, QTest::currentDataTag() == QByteArray("many lines") ||
-                               QTest::currentDataTag() == QByteArray("long lines")
+        QCOMPARE(note, tag.endsWith(" lines")
                            ? "Earlier lines are not shown here. The whole report is in out.txt in " +
                                  dir.path() + "."
                            : QString());
         QCOMPARE(copied, end.isEmpty() ? QString() : output);
-        QCOMPARE(programEnded, QTest::currentDataTag() == QByteArray("program ends"));
-        if (QTest::currentDataTag() == QByteArray("stop")) // the grace of 2 s, counted in seconds
+        QCOMPARE(programEnded, tag == "program ends");
+        if (tag == "stop") // the grace of 2 s, counted in seconds
             QVERIFY2(QRegularExpression("^Elapsed: [2-9] s$").match(elapsed).hasMatch(), qPrintable(elapsed));
         if (run.state == RunEnd::State::Stopped) { // nothing of the run outlives it, and TERM came first
             const QList<QByteArray> pids = fileBytes(dir.path() + "/pids").trimmed().split('\n');
