@@ -42,74 +42,66 @@ private slots:
                               "shotgun.22.tolv ... Tolvik™, a Calculus-level program"}));
     }
 
-    void completenessRule_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("complete");
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("select") << "-Select-" << false;
-        QTest::newRow("select lower case") << "-select-" << true;
-        QTest::newRow("one blank") << " " << true;
-    }
     // Under a theme with dark tips, answered questions stay in the window's text colour.
     void completenessRule() {
-        QFETCH(QString, answer);
-        QFETCH(bool, complete);
         const QPalette before = QApplication::palette();
         const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
         QPalette darkTips = before;
         darkTips.setColor(QPalette::ToolTipText, Qt::white);
         darkTips.setColor(QPalette::WindowText, Qt::black);
         QApplication::setPalette(darkTips);
-        WindowFixture f;
         const QColor normal(Qt::black);
-        f.box("Note1")->clear(); // notes and solver variables never count
-        f.box("Remax")->setText("-Select-");
-        QVERIFY(f.window->isCompleteTest());
-        f.box("Delta")->setText(answer);
-        QCOMPARE(f.window->isCompleteTest(), complete);
-        QCOMPARE(labelColour(f.label("Question(2)")), complete ? normal : QColor(255, 0, 0));
-        QCOMPARE(labelColour(f.label("Question(1)")), normal);
-        QCOMPARE(f.messages.titles(), complete ? QStringList() : QStringList{"Missing some data fields"});
-        if (!complete) {
-            QCOMPARE(f.messages.log()[0].icon, MessageBoxes::Icon::Exclamation);
-            f.box("Delta")->setText("3");
+        // A blank counts as an answer, and so does "-Select-" in another case.
+        for (const auto& [answer, complete] :
+             {std::pair{"", false}, {"-Select-", false}, {"-select-", true}, {" ", true}}) {
+            WindowFixture f;
+            f.box("Note1")->clear(); // notes and solver variables never count
+            f.box("Remax")->setText("-Select-");
             QVERIFY(f.window->isCompleteTest());
-            QCOMPARE(labelColour(f.label("Question(2)")), normal);
+            f.box("Delta")->setText(answer);
+            QCOMPARE(f.window->isCompleteTest(), complete);
+            QCOMPARE(labelColour(f.label("Question(2)")), complete ? normal : QColor(255, 0, 0));
+            QCOMPARE(labelColour(f.label("Question(1)")), normal);
+            QCOMPARE(f.messages.described(),
+                     complete ? QStringList()
+                              : QStringList{"Missing some data fields|Some fields are "
+                                            "Blank, please fill them and submit again|Exclamation|Ok"});
+            if (!complete) {
+                f.box("Delta")->setText("3");
+                QVERIFY(f.window->isCompleteTest());
+                QCOMPARE(labelColour(f.label("Question(2)")), normal);
+            }
         }
     }
 
-    void solverBoxesAreOnWhenRemaxDeltaOrDampHoldAValue_data() {
-        QTest::addColumn<QStringList>("values");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("detail and predamp") << QStringList{"", "5", "", ".3", ""} << false;
-        QTest::newRow("remax") << QStringList{"20", "", "", "", ""} << true;
-        QTest::newRow("delta") << QStringList{"", "", "1.E-7", "", ""} << true;
-        QTest::newRow("damp") << QStringList{"", "", "", "", ".2"} << true;
-    }
     void solverBoxesAreOnWhenRemaxDeltaOrDampHoldAValue() {
-        QFETCH(QStringList, values);
-        QFETCH(bool, enabled);
-        WindowFixture f;
-        QVERIFY(showWindow(f));
-        f.window->PutAnswers();
-        for (int i = 0; i < 5; ++i)
-            f.state.answers.SolverVars.*solverVariableOrder[i] = values[i];
-        f.window->GetAnswers(); // the tab is hidden: they stay off whatever they hold
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(!f.box(solverBoxes[i])->isEnabled() && f.box(solverBoxes[i])->text() == values[i]);
-        f.window->tabs()->setCurrentIndex(2);
-        QCOMPARE(f.window->focusWidget(), f.box("Remax"));
-        f.window->GetAnswers();
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(f.box(solverBoxes[i])->isEnabled(), enabled);
-        // Edit Defaults brings the edit values without counting a change.
-        f.control<QPushButton>("cmdEditSolverData")->click();
-        const QStringList edited{"20", "0", "1.E-7", ".2", ".2"};
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(f.box(solverBoxes[i])->isEnabled() && f.box(solverBoxes[i])->text() == edited[i]);
-        QVERIFY(!f.state.DataChanged);
-        f.control<QPushButton>("cmdDefaultSolverData")->click();
-        QVERIFY(!f.box("Damp")->isEnabled() && f.box("Damp")->text().isEmpty());
+        // Detail and PreDamp alone leave them off.
+        for (const auto& [values, enabled] : {std::pair{QStringList{"", "5", "", ".3", ""}, false},
+                                              {QStringList{"20", "", "", "", ""}, true},
+                                              {QStringList{"", "", "1.E-7", "", ""}, true},
+                                              {QStringList{"", "", "", "", ".2"}, true}}) {
+            WindowFixture f;
+            QVERIFY(showWindow(f));
+            f.window->PutAnswers();
+            for (int i = 0; i < 5; ++i)
+                f.state.answers.SolverVars.*solverVariableOrder[i] = values[i];
+            f.window->GetAnswers(); // the tab is hidden: they stay off whatever they hold
+            for (int i = 0; i < 5; ++i)
+                QVERIFY(!f.box(solverBoxes[i])->isEnabled() && f.box(solverBoxes[i])->text() == values[i]);
+            f.window->tabs()->setCurrentIndex(2);
+            QCOMPARE(f.window->focusWidget(), f.box("Remax"));
+            f.window->GetAnswers();
+            for (int i = 0; i < 5; ++i)
+                QCOMPARE(f.box(solverBoxes[i])->isEnabled(), enabled);
+            // Edit Defaults brings the edit values without counting a change.
+            f.control<QPushButton>("cmdEditSolverData")->click();
+            const QStringList edited{"20", "0", "1.E-7", ".2", ".2"};
+            for (int i = 0; i < 5; ++i)
+                QVERIFY(f.box(solverBoxes[i])->isEnabled() && f.box(solverBoxes[i])->text() == edited[i]);
+            QVERIFY(!f.state.DataChanged);
+            f.control<QPushButton>("cmdDefaultSolverData")->click();
+            QVERIFY(!f.box("Damp")->isEnabled() && f.box("Damp")->text().isEmpty());
+        }
     }
 
     void typingAndPastingIntoTheBoxes() {

@@ -86,48 +86,43 @@ private slots:
         QVERIFY(f.messages.log().isEmpty());
     }
 
-    void aFailingLoadStepIsHandledByItsNumber_data() {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("retry");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("marks"); // of steps 3, 4, 5 and 12: done or not
+    // A missing drive is retried after OK, a cancelled dialog ends the load quietly, any other failure
+    // is reported and the load goes on. Last, whether steps 3, 4, 5 and 12 were done.
+    void aFailingLoadStepIsHandledByItsNumber() {
         const QString missing = "In 'Form_Load' routine ...|This drive or path does not exist: "
                                 "/opt/Quenwick/Tolvik|Exclamation|OkCancel";
-        QTest::newRow("drive missing, retried") << 5 << 68 << true << missing << "1111";
-        QTest::newRow("drive missing, cancelled") << 5 << 68 << false << missing << "1100";
-        QTest::newRow("cancel ends quietly") << 3 << 32755 << false << ""
-                                             << "0000";
-        QTest::newRow("other, goes on")
-            << 3 << 53 << false
-            << "In 'frmEmail.form_load' routine ...|Unexpected error # 53 occured: x ... fileTemp = "
-               "arm.tolv\n"
-               " ... fileDataPath = /home/u/arms\nappPath = /opt/Quenwick/Tolvik\n|Critical|Ok"
-            << "0111";
-    }
-    void aFailingLoadStepIsHandledByItsNumber() {
-        QFETCH(int, step);
-        QFETCH(int, number);
-        QFETCH(bool, retry);
-        QFETCH(QString, message);
-        QFETCH(QString, marks);
-        FakeMessageBoxes messages;
-        messages.script({retry ? MessageBoxes::Answer::Ok : MessageBoxes::Answer::Cancel});
-        ProgramState state;
-        state.fileTemp = "arm.tolv";
-        state.fileTempPath = "/home/u/arms";
-        bool failed = false;
-        EmailDialog dialog(nullptr,
-                           {messages, state, "/opt/Quenwick/Tolvik", [](const QString&) { return 42; },
-                            [&](int at) {
-                                if (at == step && !std::exchange(failed, true))
-                                    throw Failure{number, "x"};
-                            }});
-        QCOMPARE(messages.described(), message.isEmpty() ? QStringList() : QStringList{message});
-        auto* text2 = dialog.findChild<QPlainTextEdit*>("Text2");
-        const bool done[]{!text(&dialog, "Text5").isEmpty(), text2->isReadOnly(),
-                          text2->frameShape() == QFrame::NoFrame, !text(&dialog, "lblCopyright").isEmpty()};
-        QCOMPARE(QString("%1%2%3%4").arg(done[0]).arg(done[1]).arg(done[2]).arg(done[3]), marks);
+        const QString other =
+            "In 'frmEmail.form_load' routine ...|Unexpected error # 53 occured: x ... fileTemp = "
+            "arm.tolv\n ... fileDataPath = /home/u/arms\nappPath = /opt/Quenwick/Tolvik\n|Critical|Ok";
+        const struct {
+            int step, number;
+            bool retry;
+            QStringList seen;
+        } cases[]{{5, 68, true, {missing, "1111"}},
+                  {5, 68, false, {missing, "1100"}},
+                  {3, 32755, false, {"0000"}},
+                  {3, 53, false, {other, "0111"}}};
+        for (const auto& [step, number, retry, seen] : cases) {
+            FakeMessageBoxes messages;
+            messages.script({retry ? MessageBoxes::Answer::Ok : MessageBoxes::Answer::Cancel});
+            ProgramState state;
+            state.fileTemp = "arm.tolv";
+            state.fileTempPath = "/home/u/arms";
+            bool failed = false;
+            EmailDialog dialog(nullptr,
+                               {messages, state, "/opt/Quenwick/Tolvik", [](const QString&) { return 42; },
+                                [&](int at) {
+                                    if (at == step && !std::exchange(failed, true))
+                                        throw Failure{number, "x"};
+                                }});
+            auto* text2 = dialog.findChild<QPlainTextEdit*>("Text2");
+            const bool done[]{!text(&dialog, "Text5").isEmpty(), text2->isReadOnly(),
+                              text2->frameShape() == QFrame::NoFrame,
+                              !text(&dialog, "lblCopyright").isEmpty()};
+            QCOMPARE(messages.described()
+                         << QString("%1%2%3%4").arg(done[0]).arg(done[1]).arg(done[2]).arg(done[3]),
+                     seen);
+        }
     }
 };
 

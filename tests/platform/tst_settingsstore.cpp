@@ -139,68 +139,62 @@ private slots:
 
     // A write that cannot reach the disk, or that gives up waiting for another program's lock, fails and
     // leaves the file byte for byte, not damaged; after the first give-up the next write hardly waits.
-    void aWriteThatFailsKeepsTheFile_data() {
-        QTest::addColumn<bool>("lockHeld");
-        QTest::addColumn<QString>("waits");
-        QTest::newRow("full disk") << false << "";
-        QTest::newRow("lock held") << true << "wait done wait done ";
-    }
     void aWriteThatFailsKeepsTheFile() {
-        QFETCH(bool, lockHeld);
-        QFETCH(QString, waits);
-        RegFileStore store(path());
-        QVERIFY(store.createKey(CU, testKey) &&
-                store.writeValue(CU, testKey, "Kept", StoredValue::ofText(QString(300, 'k'))));
-        const QByteArray before = fileBytes(path());
-        QString waited;
-        store.setWaitNotice([&](bool waiting) { waited += waiting ? "wait " : "done "; });
-        store.setLockWait(300);
-        RegistryApi registry(store);
-        int failure = 0;
-        {
-            std::optional<HeldStoreLock> held;
-            if (lockHeld)
-                QVERIFY(held.emplace(STORE_HELPER, path()).held());
-            const FileSizeLimit full(lockHeld ? RLIM_INFINITY : before.size());
-            QVERIFY(!store.writeValue(CU, testKey, "New", StoredValue::ofText("x")));
-            try {
-                registry.SetValue(CU, testKey, "New", RegistryApi::TextKind, QString("x"));
-            } catch (const Failure& f) {
-                failure = f.number;
+        for (const bool lockHeld : {false, true}) {
+            QFile::remove(path());
+            RegFileStore store(path());
+            QVERIFY(store.createKey(CU, testKey) &&
+                    store.writeValue(CU, testKey, "Kept", StoredValue::ofText(QString(300, 'k'))));
+            const QByteArray before = fileBytes(path());
+            QString waited;
+            store.setWaitNotice([&](bool waiting) { waited += waiting ? "wait " : "done "; });
+            store.setLockWait(300);
+            RegistryApi registry(store);
+            int failure = 0;
+            {
+                std::optional<HeldStoreLock> held;
+                if (lockHeld)
+                    QVERIFY(held.emplace(STORE_HELPER, path()).held());
+                const FileSizeLimit full(lockHeld ? RLIM_INFINITY : before.size());
+                QVERIFY(!store.writeValue(CU, testKey, "New", StoredValue::ofText("x")));
+                try {
+                    registry.SetValue(CU, testKey, "New", RegistryApi::TextKind, QString("x"));
+                } catch (const Failure& f) {
+                    failure = f.number;
+                }
             }
+            QCOMPARE(failure, 1001);
+            QCOMPARE(waited, lockHeld ? "wait done wait done " : "");
+            QCOMPARE(fileBytes(path()), before);
+            QCOMPARE(QDir(dir.path()).entryList({"registry.reg*"}, QDir::Files), QStringList{"registry.reg"});
+            QVERIFY(store.writeValue(CU, testKey, "New", StoredValue::ofText("x")) &&
+                    RegFileStore(path()).readValue(CU, testKey, "Kept"));
         }
-        QCOMPARE(failure, 1001);
-        QCOMPARE(waited, waits);
-        QCOMPARE(fileBytes(path()), before);
-        QCOMPARE(QDir(dir.path()).entryList({"registry.reg*"}, QDir::Files), QStringList{"registry.reg"});
-        QVERIFY(store.writeValue(CU, testKey, "New", StoredValue::ofText("x")) &&
-                RegFileStore(path()).readValue(CU, testKey, "Kept"));
     }
 
-    void aDamagedFileIsKeptAsideAndNeverOverwritten_data() {
-        QTest::addColumn<QByteArray>("damaged");
-        const QByteArray header = "Quenwick Settings Store, format 1\n";
-        QTest::newRow("no header") << QByteArray("[Software\\Test]\n\"A\"=\"1\"\n");
-        QTest::newRow("value outside a key") << header + "\"A\"=\"1\"\n";
-        QTest::newRow("open quote") << header + "[K]\n\"A=\"1\n";
-    }
     void aDamagedFileIsKeptAsideAndNeverOverwritten() {
-        QFETCH(QByteArray, damaged);
-        QVERIFY(writeFile(path(), damaged));
-        QStringList told; // per notice: whether another writer could take the lock, and the file kept aside
-        const auto notice = [&](const QString& file, const QString& aside) {
-            // Another program's writer must not wait while the user reads the notice.
-            told << QString::number(file == path() && QLockFile(path() + ".lock").tryLock(0)) + ' ' + aside;
-        };
-        RegFileStore reader(path()), writer(path());
-        reader.setDamageNotice(notice);
-        writer.setDamageNotice(notice);
-        QVERIFY(!reader.keyExists(CU, "K") && told.size() == 1);
-        QCOMPARE(fileBytes(path()), damaged); // reading alone changes nothing
-        QVERIFY(writer.createKey(CU, testKey) && reader.keyExists(CU, testKey)); // told during a write
-        QCOMPARE(told.size(), 2);                                                // once for each store
-        QVERIFY(told[1].startsWith("1 " + path() + ".damaged-"));
-        QCOMPARE(fileBytes(told[1].mid(2)), damaged);
+        const QByteArray header = "Quenwick Settings Store, format 1\n";
+        // No header, a value outside a key, an open quote.
+        for (const QByteArray& damaged : {QByteArray("[Software\\Test]\n\"A\"=\"1\"\n"),
+                                          header + "\"A\"=\"1\"\n", header + "[K]\n\"A=\"1\n"}) {
+            QVERIFY(writeFile(path(), damaged));
+            // Per notice: whether another writer could take the lock, and the file kept aside.
+            QStringList told;
+            const auto notice = [&](const QString& file, const QString& aside) {
+                // Another program's writer must not wait while the user reads the notice.
+                told << QString::number(file == path() && QLockFile(path() + ".lock").tryLock(0)) + ' ' +
+                            aside;
+            };
+            RegFileStore reader(path()), writer(path());
+            reader.setDamageNotice(notice);
+            writer.setDamageNotice(notice);
+            QVERIFY(!reader.keyExists(CU, "K") && told.size() == 1);
+            QCOMPARE(fileBytes(path()), damaged); // reading alone changes nothing
+            QVERIFY(writer.createKey(CU, testKey) && reader.keyExists(CU, testKey)); // told during a write
+            QCOMPARE(told.size(), 2);                                                // once for each store
+            QVERIFY(told[1].startsWith("1 " + path() + ".damaged-"));
+            QCOMPARE(fileBytes(told[1].mid(2)), damaged);
+        }
     }
 
     void keptFuzzCorpusRoundTrips() {

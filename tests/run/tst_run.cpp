@@ -99,34 +99,31 @@ private slots:
 
     // A pause time that cannot be stored (a full disk, another program's lock) runs nothing and says so;
     // the input file and the settings file stay byte for byte.
-    void aSubmitThatCannotStoreRunsNothing_data() {
-        QTest::addColumn<bool>("lockHeld");
-        QTest::newRow("full disk") << false;
-        QTest::newRow("lock held") << true;
-    }
     void aSubmitThatCannotStoreRunsNothing() {
-        QFETCH(bool, lockHeld);
-        WindowFixture f;
-        const QString input = f.programDirectory() + "/user/arm.tolv";
-        openSaved(f, input);
-        f.store.setLockWait(300);
-        f.storeText(makerKey, "tPause", "20");
-        f.storeText("Software\\Other", "Kept",
-                    QString(300, 'k')); // another program's, larger than a lock file
-        const QByteArray inputBefore = fileBytes(input), storeBefore = fileBytes(f.store.filePath());
-        f.box("tPause")->setText("7777");
-        {
-            std::optional<HeldStoreLock> held;
-            if (lockHeld)
-                QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
-            const FileSizeLimit full(lockHeld ? RLIM_INFINITY : storeBefore.size());
-            f.press("cmdSubmit");
+        for (const bool lockHeld : {false, true}) {
+            WindowFixture f;
+            const QString input = f.programDirectory() + "/user/arm.tolv";
+            openSaved(f, input);
+            f.store.setLockWait(300);
+            f.storeText(makerKey, "tPause", "20");
+            f.storeText("Software\\Other", "Kept",
+                        QString(300, 'k')); // another program's, larger than a lock file
+            const QByteArray inputBefore = fileBytes(input), storeBefore = fileBytes(f.store.filePath());
+            f.box("tPause")->setText("7777");
+            {
+                std::optional<HeldStoreLock> held;
+                if (lockHeld)
+                    QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
+                const FileSizeLimit full(lockHeld ? RLIM_INFINITY : storeBefore.size());
+                f.press("cmdSubmit");
+            }
+            QCOMPARE(started(f), QStringList());
+            QCOMPARE(
+                f.messages.titles() << f.messages.log().value(0).text.section('\n', 0, 0),
+                (QStringList{"A Tolvik File is missing!", "File is missing ... in 'FileRun2' routine!"}));
+            QCOMPARE(fileBytes(input), inputBefore);
+            QCOMPARE(fileBytes(f.store.filePath()), storeBefore);
         }
-        QCOMPARE(started(f), QStringList());
-        QCOMPARE(f.messages.titles() << f.messages.log().value(0).text.section('\n', 0, 0),
-                 (QStringList{"A Tolvik File is missing!", "File is missing ... in 'FileRun2' routine!"}));
-        QCOMPARE(fileBytes(input), inputBefore);
-        QCOMPARE(fileBytes(f.store.filePath()), storeBefore);
     }
 
     // Examples and the last output of a demo are opened in editors beside the program directory.
