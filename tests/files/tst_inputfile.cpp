@@ -44,32 +44,23 @@ class TestInputFile : public QObject {
     Q_OBJECT
 private slots:
     // Byte for byte as the golden files, with a header date in the locale where the code page holds it.
-    void writesTheDefaultAnswers_data() {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QTime>("time");
-        QTest::addColumn<QString>("date");
-        QTest::newRow("with solver, Japanese afternoon")
-            << QLocale(QLocale::Japanese) << QTime(15, 7) << "December 05, 2023 @ 3:07 PM";
-        QTest::newRow("without solver, Japanese morning")
-            << QLocale(QLocale::Japanese) << QTime(0, 9) << "December 05, 2023 @ 12:09 AM";
-        QTest::newRow("with solver, Spanish") << QLocale(QLocale::Spanish) << QTime(15, 7)
-                                              << QString::fromUtf8("diciembre 05, 2023 @ 3:07 p.\u00a0m");
-    }
     void writesTheDefaultAnswers() {
-        QFETCH(QLocale, locale);
-        QFETCH(QTime, time);
-        QFETCH(QString, date);
-        const QString solver = QString(QTest::currentDataTag()).section(' ', 0, 0); // with or without
-        WindowFixture f(locale);
-        f.now = QDateTime(QDate(2023, 12, 5), time);
-        if (solver == "without")
-            f.press("cmdDefaultSolverData");
-        const QByteArray golden =
-            fileBytes(QT_TESTCASE_SOURCEDIR "/files/golden/default-" + solver + "-solver.tolv");
-        const qsizetype dateAt = golden.indexOf("          ") + 10;
-        QCOMPARE(saveAs(f, "MyArm.tolv").split('\n'),
-                 (golden.left(dateAt) + TextEncoding::toCodePage(date) + golden.mid(golden.indexOf('\r')))
-                     .split('\n'));
+        for (const auto& [solver, locale, time, date] :
+             {std::tuple{"with", QLocale::Japanese, QTime(15, 7), QString("December 05, 2023 @ 3:07 PM")},
+              {"without", QLocale::Japanese, QTime(0, 9), QString("December 05, 2023 @ 12:09 AM")},
+              {"with", QLocale::Spanish, QTime(15, 7),
+               QString::fromUtf8("diciembre 05, 2023 @ 3:07 p.\u00a0m")}}) {
+            WindowFixture f{QLocale(locale)};
+            f.now = QDateTime(QDate(2023, 12, 5), time);
+            if (solver == QString("without"))
+                f.press("cmdDefaultSolverData");
+            const QByteArray golden =
+                fileBytes(QT_TESTCASE_SOURCEDIR "/files/golden/default-" + QString(solver) + "-solver.tolv");
+            const qsizetype dateAt = golden.indexOf("          ") + 10;
+            QCOMPARE(saveAs(f, "MyArm.tolv").split('\n'),
+                     (golden.left(dateAt) + TextEncoding::toCodePage(date) + golden.mid(golden.indexOf('\r')))
+                         .split('\n'));
+        }
     }
 
     // Items are trimmed, never cut and never broken: one line each, so that every item reads back in place.
