@@ -339,19 +339,16 @@ private slots:
         QVERIFY(showWindow(f));
         const QImage image = f.window->grab().toImage();
         const auto* canvas = f.control<QWidget>("picCanvas");
+        QCOMPARE(TwipGeometry::toPixels(canvas, 2880), 2 * canvas->logicalDpiY()); // an inch is 1440 twips
         QCOMPARE(canvas->geometry(),
                  QRect(0, 0, TwipGeometry::toPixels(canvas, 9500), TwipGeometry::toPixels(canvas, 6224)));
         for (int n = 0; n < 8; ++n)
             QCOMPARE(TwipGeometry::rect(f.label(QString("Question(%1)").arg(n))).top(), 1680 + 300 * n);
         QCOMPARE(TwipGeometry::rect(f.label("SolvQuestion(5)")).top(), 3840);
-        const QPoint tabsAt = f.window->tabs()->mapTo(f.window.get(), QPoint(0, 0));
         for (const char* name : {"lblKeepNotes", "Note1", "Note2", "Question(0)", "Question(7)"}) {
             auto* widget = f.control<QWidget>(name);
-            const QRect twips = TwipGeometry::rect(widget);
-            const QPoint topLeft = widget->mapTo(f.window.get(), QPoint(0, 0));
-            QCOMPARE(topLeft - tabsAt, QPoint(TwipGeometry::toPixels(widget, twips.left()),
-                                              TwipGeometry::toPixels(widget, twips.top())));
-            const QImage drawn = image.copy(QRect(topLeft, widget->size()));
+            const QImage drawn =
+                image.copy(QRect(widget->mapTo(f.window.get(), QPoint(0, 0)), widget->size()));
             QImage plain(drawn.size(), drawn.format());
             plain.fill(drawn.pixel(0, 0));
             QVERIFY2(drawn != plain, name); // something was drawn there

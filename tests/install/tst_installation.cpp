@@ -22,14 +22,9 @@ struct ScriptInstallation {
     void start(QProcess& process, const QString& file, const QString& ending = "exit",
                int sizeLimit = 0) const {
         process.setWorkingDirectory(runDirectory);
-        const QString script = program() + "/run-TolW.sh";
-        if (sizeLimit)
-            process.start("/bin/sh",
-                          {"-c",
-                           "trap '' XFSZ; ulimit -f " + QString::number(sizeLimit) + "; exec /bin/sh \"$@\"",
-                           "sh", script, file, "user", ending});
-        else
-            process.start("/bin/sh", {script, file, "user", ending});
+        const QString limit = sizeLimit ? QString::number(sizeLimit) : "unlimited";
+        process.start("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f " + limit + "; exec /bin/sh \"$@\"", "sh",
+                                  program() + "/run-TolW.sh", file, "user", ending});
         process.waitForStarted();
     }
     int run(const QString& file, const QString& ending = "exit", int sizeLimit = 0) {

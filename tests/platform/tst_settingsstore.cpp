@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "fuzz/StoreRoundTrip.h"
 #include "support/FileSizeLimit.h"
 #include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
@@ -195,14 +194,6 @@ private slots:
             QVERIFY(told[1].startsWith("1 " + path() + ".damaged-"));
             QCOMPARE(fileBytes(told[1].mid(2)), damaged);
         }
-    }
-
-    void keptFuzzCorpusRoundTrips() {
-        const QDir corpus(QStringLiteral(QT_TESTCASE_SOURCEDIR "/platform/store-corpus"));
-        const QStringList files = corpus.entryList(QDir::Files);
-        QVERIFY(files.size() >= 100); // the corpus was found
-        for (const QString& name : files)
-            QVERIFY2(storeRoundTripHolds(fileBytes(corpus.filePath(name))), qPrintable(name));
     }
 };
 
