@@ -58,14 +58,16 @@ private slots:
         QTest::newRow("clean closes itself") << Run{"echo result > out.txt", S::Finished, "", ""};
         QTest::newRow("failed to start") << Run{"", S::FailedToStart, "Failed to start", ""};
         // "é" and CR LF split across two reads, an error line, a Windows-1252 line beside UTF-8 ones, a
-        // line too long to show whole, and a last line without a line break.
+        // line too long to show whole, a lone CR that ends a line, a paragraph mark that does not, and a
+        // last line without a line break.
         QTest::newRow("every line whole")
             << Run{"printf 'caf\\303'; sleep 0.2; printf '\\251\\r'; sleep 0.2; printf '\\n'; echo oops >&2; "
                    "sleep 0.2;"
-                   "printf 'N2 \\273 0.5\\n'; head -c 5000 /dev/zero | tr '\\0' x; printf '\\nlast'; exit 3",
+                   "printf 'N2 \\273 0.5\\n'; head -c 5000 /dev/zero | tr '\\0' x; printf "
+                   "'\\nlone\\rp\\342\\200\\251x\\nlast'; exit 3",
                    S::Finished, "Finished with exit code 3.",
                    QString::fromUtf8("café\n! oops\nN2 » 0.5\n") + QString(OutputLines::shownLineBytes, 'x') +
-                       QString::fromUtf8(" … [line cut here: 5000 bytes in all]\nlast")};
+                       QString::fromUtf8(" … [line cut here: 5000 bytes in all]\nlone\np\uFFFDx\nlast")};
         // Stop sends TERM to the whole run, then KILL to what is left after the grace; the close box
         // (as Esc) and the program's own end stop it too, and the window then closes once the run has ended.
         // Any amount of output takes a bounded view: the last lines, fewer when they are long, and a note
@@ -183,22 +185,6 @@ private slots:
         const QPoint screen = window.screen()->availableGeometry().center();
         QVERIFY2((middle - screen).manhattanLength() <= 4,
                  qPrintable(QString("%1,%2").arg(middle.x()).arg(middle.y())));
-    }
-
-    void linesAreDecodedOneByOne() {
-        OutputLines lines;
-        lines.add(OutputLines::Channel::Output, "a\r");
-        lines.add(OutputLines::Channel::Error, "e\xe9\n");
-        lines.add(OutputLines::Channel::Output, "\nb\rc\n\n\xc3");
-        OutputLines::Update update = lines.take();
-        QCOMPARE(update.lines, (QStringList{"a", QString::fromUtf8("! eé"), "b", "c", ""}));
-        QCOMPARE(update.unfinished, QStringList{QString::fromUtf8("Ã")});
-        lines.add(OutputLines::Channel::Output, "\xa9\n\xe2\x80\xa9x"); // a paragraph mark is no break
-        lines.finish();
-        update = lines.take();
-        QCOMPARE((QList<QVariant>{update.restart, update.lines, update.unfinished, lines.droppedLines()}),
-                 (QList<QVariant>{false, QStringList{QString::fromUtf8("é"), QString::fromUtf8("\uFFFDx")},
-                                  QStringList(), 0}));
     }
 };
 
