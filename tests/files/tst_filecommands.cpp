@@ -172,17 +172,10 @@ private slots:
         QFile::setPermissions(path, Perm::ReadOwner | Perm::ReadOther);
         f.box("Alpha")->setText("unsaved");
         f.trigger("mnuFileSave");
-        QCOMPARE(f.messages.log().value(0).text,
-                 "File Path\\FileName error occured: \r\n    Path = " + f.at("/user") +
-                     "\r\n    FileName = arm.tolv\r\n\r\nIf these are okay then the error "
-                     "may be do to following:\r\n  Ex*.tolv files in Tolvik's User directory "
-                     "are for 'read-only'.\r\n  Do not save changes in these Example files.  "
-                     "Save changes under other names.\r\n");
         f.fileDialogs.choosePath(f.at(QString::fromUtf8("/Ωmega.tolv")));
         f.trigger("mnuFileSaveAs");
         QCOMPARE(QDir(f.programDirectory()).entryList(QDir::Files), QStringList());
-        QVERIFY(f.messages.log()[0].icon == MessageBoxes::Icon::Critical &&
-                f.window->windowTitle().startsWith("arm.tolv ... "));
+        QVERIFY(f.window->windowTitle().startsWith("arm.tolv ... "));
         f.messages.script({Answer::Yes, Answer::No, Answer::Yes});
         QString kept;
         for (int attempt = 0; attempt < 3; ++attempt) {
@@ -195,13 +188,22 @@ private slots:
         f.trigger("mnuFileDelete");
         f.trigger("mnuFileDelete"); // an unscripted dialog is cancelled
         const FileDialogRequest& request = f.fileDialogs.requests()[2];
-        QCOMPARE((QStringList{kept, request.title, request.fileName, f.window->fileDialog().InitDir,
-                              f.messages.log()[2].text}),
-                 (QStringList{"kept kept gone ", "Select File to be Deleted", "arm.tolv", "/",
-                              "Delete '" + path + "' File."}));
-        QCOMPARE(f.snapshot(), "arm.tolv|~/user|unsaved|changed" +
-                                   QString("|File not saved; Error in 'WriteAnsFile' routine.").repeated(2) +
-                                   QString("|Confirm Delete?").repeated(3));
+        QCOMPARE((QStringList{kept, request.title, request.fileName, f.window->fileDialog().InitDir}),
+                 (QStringList{"kept kept gone ", "Select File to be Deleted", "arm.tolv", "/"}));
+        const QString notSaved =
+            "File not saved; Error in 'WriteAnsFile' routine.|File Path\\FileName error occured: "
+            "\r\n    Path = %1\r\n    FileName = %2\r\n\r\nIf these are okay then the error may be do "
+            "to following:\r\n  Ex*.tolv files in Tolvik's User directory are for 'read-only'.\r\n  "
+            "Do not save changes in these Example files.  Save changes under other names.\r\n|Critical|Ok";
+        const QString confirm = "Confirm Delete?|Delete '" + path + "' File.|Question|YesNo";
+        QCOMPARE(f.messages.described(),
+                 (QStringList{notSaved.arg(f.at("/user"), "arm.tolv"),
+                              QString::fromUtf8(
+                                  "File not saved; Error in 'WriteAnsFile' routine.|The name 'Ωmega.tolv' or "
+                                  "an answer holds characters that an input file (Windows-1252) cannot "
+                                  "keep.\nNothing was written; save under another name.|Critical|Ok"),
+                              confirm, confirm, confirm}));
+        QCOMPARE(f.snapshot().section('|', 0, 3), "arm.tolv|~/user|unsaved|changed");
     }
 
     void startUpReopensTheLastFileButNoExample() {

@@ -1,8 +1,6 @@
-// A second process for the settings store tests, on values under Software\Test:
-//   write-many FILE PREFIX COUNT BATCH  writes PREFIXi=i for i < COUNT, BATCH to a save (0: singly)
-//   crash FILE NAME VALUE               dies before its batch writing NAME is saved
-//   hold FILE                           holds the store's lock, says "held" and keeps it until its
-//                                       input ends
+// A second process for the settings store tests:
+//   crash FILE NAME VALUE  dies before its batch writing NAME=VALUE under Software\Test is saved
+//   hold FILE              holds the store's lock, says "held" and keeps it until its input ends
 #include "platform/RegFileStore.h"
 
 #include <QCoreApplication>
@@ -13,11 +11,6 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    RegFileStore store(args.value(2));
-    const auto write = [&](const QString& name, const QString& text) {
-        return store.writeValue(SettingsStore::Root::CurrentUser, QStringLiteral("Software\\Test"), name,
-                                StoredValue::ofText(text));
-    };
     if (args.value(1) == QLatin1String("hold")) {
         QLockFile lock(args.value(2) + QStringLiteral(".lock"));
         if (!lock.lock())
@@ -29,18 +22,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (args.value(1) == QLatin1String("crash")) {
+        RegFileStore store(args.value(2));
         store.setBeforeCommit([] { qFatal("dying before the save"); });
-        store.batch([&] { write(args.value(3), args.value(4)); });
-        return 2;
+        store.batch([&] {
+            store.writeValue(SettingsStore::Root::CurrentUser, QStringLiteral("Software\\Test"),
+                             args.value(3), StoredValue::ofText(args.value(4)));
+        });
     }
-    const int count = args.value(4).toInt(), batch = args.value(5).toInt(), step = qMax(batch, 1);
-    bool written = true;
-    for (int first = 0; first < count && written; first += step) {
-        const auto writeFrom = [&] {
-            for (int i = first; i < qMin(count, first + step); ++i)
-                written = write(args[3] + QString::number(i), QString::number(i)) && written;
-        };
-        written = (batch ? store.batch(writeFrom) : (writeFrom(), true)) && written;
-    }
-    return written ? 0 : 1;
+    return 2;
 }

@@ -97,23 +97,6 @@ private slots:
         QCOMPARE(fileBytes(path()), stored);
     }
 
-    void writersInFourProcessesLoseNothing() {
-        QVERIFY(RegFileStore(path()).createKey(CU, testKey));
-        QProcess writers[4]; // two save one value at a time, two seven in a batch
-        for (int p = 0; p < 4; ++p)
-            writers[p].start(STORE_HELPER,
-                             {"write-many", path(), QString("p%1_").arg(p), "200", p < 2 ? "0" : "7"});
-        for (QProcess& process : writers)
-            QVERIFY2(process.waitForFinished(120000) && process.exitCode() == 0,
-                     process.readAllStandardError().constData());
-        RegFileStore reader(path());
-        for (int n = 0; n < 800; ++n) {
-            const QString name = QString("p%1_%2").arg(n / 200).arg(n % 200);
-            const auto value = reader.readValue(CU, testKey, name);
-            QVERIFY2(value && value->text == QString::number(n % 200), qPrintable(name));
-        }
-    }
-
     // Nothing of a batch is kept when it fails or its process dies before the save, and no write or
     // read works on old contents. Batches that are saved are counted by tst_settings' start-up.
     void neitherUnfinishedBatchesNorOldContents() {
