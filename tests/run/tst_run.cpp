@@ -145,8 +145,7 @@ private slots:
         const auto enabled = [&f] { // the current tab, the tabs enabled, then the menus
             QString flags = QString::number(f.window->tabs()->currentIndex()) + ' ';
             for (int tab = 0; tab < 5; ++tab)
-                flags += f.window->tabs()->isTabEnabled(tab) ? '1' : '0';
-            flags += ' ';
+                flags += QString(f.window->tabs()->isTabEnabled(tab) ? "1" : "0") + (tab == 4 ? " " : "");
             for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
                 flags += f.control<QAction>(menu)->isEnabled() ? '1' : '0';
             return flags;

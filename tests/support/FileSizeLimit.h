@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <csignal>
 
 #include <sys/resource.h>
@@ -15,8 +17,7 @@ public:
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    Q_DISABLE_COPY(FileSizeLimit)
 
 private:
     rlimit before_{};

@@ -13,8 +13,7 @@ public:
         process_.closeWriteChannel();
         process_.waitForFinished(30000);
     }
-    HeldStoreLock(const HeldStoreLock&) = delete;
-    HeldStoreLock& operator=(const HeldStoreLock&) = delete;
+    Q_DISABLE_COPY(HeldStoreLock)
 
     bool held() const { return held_; }
 

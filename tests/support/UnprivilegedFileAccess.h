@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <sys/fsuid.h>
 #include <unistd.h>
 
@@ -15,8 +17,7 @@ public:
         if (switched_)
             setfsuid(0), setfsgid(0);
     }
-    UnprivilegedFileAccess(const UnprivilegedFileAccess&) = delete;
-    UnprivilegedFileAccess& operator=(const UnprivilegedFileAccess&) = delete;
+    Q_DISABLE_COPY(UnprivilegedFileAccess)
 
 private:
     static constexpr unsigned nobody = 65534;
