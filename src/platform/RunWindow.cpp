@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <QAccessible>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
@@ -216,6 +218,10 @@ void RunWindow::stopProgram() {
 // of the run is left.
 void RunWindow::killWhatIsLeft() {
     processes_.end();
+    // A KILL takes effect a moment after it is sent: "Stopped." waits for that, a second at most.
+    const QDeadlineTimer deadline(1000);
+    while (!processes_.living().isEmpty() && !deadline.hasExpired())
+        QThread::msleep(10);
     RunProcesses::reapOrphans(program_);
     if (process_.state() == QProcess::NotRunning)
         programFinished(process_.exitCode(), process_.exitStatus());

@@ -259,6 +259,7 @@ private slots:
         const QSize before = client->size();
         const QTabBar* strip = f.window->tabs()->findChild<QTabBar*>();
         const QSizeF stripBefore(strip->height(), strip->font().pointSizeF()); // the tabs' height and font
+        const double tipsFont = f.control<QTextEdit>("RichTextBox1")->font().pointSizeF(); // not scaled
         f.window->resize(f.window->width() + before.width(), f.window->height() + before.height() / 2);
         QTRY_COMPARE(client->size(), QSize(before.width() * 2, before.height() + before.height() / 2));
         const double wide = double(client->width()) / before.width();
@@ -274,6 +275,7 @@ private slots:
         QVERIFY(near(strip->width(), f.window->tabs()->width()) &&
                 near(strip->height(), stripBefore.width() * high));
         QCOMPARE(strip->font().pointSizeF(), stripBefore.height() * high);
+        QCOMPARE(f.control<QTextEdit>("RichTextBox1")->font().pointSizeF(), tipsFont);
         const QRect tips = TwipGeometry::rect(f.control<QTextEdit>("RichTextBox1"));
         QVERIFY(near(tips.left(), 240 * wide) && near(tips.top(), 360 * high));
         QCOMPARE(tips.width(), TwipGeometry::toTwips(client, f.window->frameGeometry().width()) - 2650);
@@ -305,7 +307,6 @@ private slots:
         QCOMPARE(f.shell.opened.filter(QRegularExpression("^/")),
                  QStringList({f.programDirectory() + "/manual.pdf",
                               f.installation.path() + "/Quenwick/donate.html"}));
-        QCOMPARE(f.shell.opened[2], QString("https://notepad-plus-plus.org/"));
         const FakeShell::Started source = f.shell.started.last();
         QVERIFY(!source.waited);
         QCOMPARE(
@@ -342,9 +343,6 @@ private slots:
         QCOMPARE(TwipGeometry::toPixels(canvas, 2880), 2 * canvas->logicalDpiY()); // an inch is 1440 twips
         QCOMPARE(canvas->geometry(),
                  QRect(0, 0, TwipGeometry::toPixels(canvas, 9500), TwipGeometry::toPixels(canvas, 6224)));
-        for (int n = 0; n < 8; ++n)
-            QCOMPARE(TwipGeometry::rect(f.label(QString("Question(%1)").arg(n))).top(), 1680 + 300 * n);
-        QCOMPARE(TwipGeometry::rect(f.label("SolvQuestion(5)")).top(), 3840);
         for (const char* name : {"lblKeepNotes", "Note1", "Note2", "Question(0)", "Question(7)"}) {
             auto* widget = f.control<QWidget>(name);
             const QImage drawn =

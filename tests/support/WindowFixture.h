@@ -8,8 +8,10 @@
 #include "core/ProgramState.h"
 #ifdef Q_OS_WIN
 #include "platform/Win32RegistryStore.h"
+using FixtureStore = Win32RegistryStore;
 #else
 #include "platform/RegFileStore.h"
+using FixtureStore = RegFileStore;
 #endif
 
 #include <QLabel>
@@ -18,11 +20,6 @@
 
 #include <memory>
 
-#ifdef Q_OS_WIN
-using FixtureStore = Win32RegistryStore;
-#else
-using FixtureStore = RegFileStore;
-#endif
 
 // The real main window over a temporary installation and the real settings store, emptied (the test's
 // own XDG_CONFIG_HOME, or the maker's key in the registry), with fakes for what the platform would show
