@@ -63,10 +63,11 @@ void RunProcesses::reapOrphans(pid_t keep) {
 
 void RunProcesses::prepare(QProcess& process) {
     static int runs = 0;
-    const QByteArray value = QByteArray::number(::getpid()) + '.' + QByteArray::number(++runs);
-    mark_ = "TOLVIK_RUN=" + value;
+    const QString name = QStringLiteral("TOLVIK_RUN");
+    const QString value = QString::number(::getpid()) + QLatin1Char('.') + QString::number(++runs);
+    mark_ = (name + QLatin1Char('=') + value).toLatin1();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TOLVIK_RUN"), QString::fromLatin1(value));
+    environment.insert(name, value);
     process.setProcessEnvironment(environment);
     // Its own process group, so that Stop reaches whatever it starts at once.
     process.setChildProcessModifier([] { ::setpgid(0, 0); });

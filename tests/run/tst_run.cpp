@@ -12,14 +12,9 @@ using Answer = MessageBoxes::Answer;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 const QString makerKey = QStringLiteral("Software\\Quenwick");
 
-QString stored(WindowFixture& f, const QString& key, const QString& name) {
-    const auto value = f.store.readValue(SettingsStore::Root::CurrentUser, key, name);
-    return value ? value->text : QStringLiteral("<missing>");
-}
-
 QString storedRun(WindowFixture& f) {
-    return stored(f, programKey, "FileIn") + ' ' + stored(f, programKey, "userPath") + ' ' +
-           stored(f, makerKey, "plotFile");
+    return f.storedText(programKey, "FileIn") + ' ' + f.storedText(programKey, "userPath") + ' ' +
+           f.storedText(makerKey, "plotFile");
 }
 
 // Each program started, as a command line (~: the program directory); runs are waited for, editors are not.
@@ -71,9 +66,9 @@ private slots:
         QVERIFY(QFile::remove(script));
         f.fileDialogs.choosePath(outside + "/saved.tolv");
         f.press("cmdSubmit");
-        QCOMPARE(stored(f, makerKey, "ProgramPath"), QString("\\Tolvik"));
-        QCOMPARE(stored(f, makerKey, "tPause"), QString("6")); // stored although nothing ran
-        const QString away = elsewhere.path() + "~/u";         // outside, with the copy of the program's path
+        QCOMPARE(f.storedText(makerKey, "ProgramPath"), QString("\\Tolvik"));
+        QCOMPARE(f.storedText(makerKey, "tPause"), QString("6")); // stored although nothing ran
+        const QString away = elsewhere.path() + "~/u"; // outside, with the copy of the program's path
         QCOMPARE(started(f), (QStringList{"/bin/sh ~/run-TolW.sh Graph.PLT user/arms wait in ~/user/arms",
                                           "/bin/sh ~/run-TolW.sh graph.gif ~ exit in ~",
                                           "/bin/sh ~/run-TolW.sh graph.gif  exit in ~",
@@ -157,7 +152,7 @@ private slots:
         f.control<QAction>("mnuDemosRun")->trigger();
         QCOMPARE(enabled(), QString("1 01001 00000"));
         f.press("cmdRunDemo"); // none chosen: nothing runs or is stored
-        QCOMPARE(stored(f, programKey, "FileIn"), QString("<missing>"));
+        QCOMPARE(f.storedText(programKey, "FileIn"), QString("<missing>"));
         f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
         f.press("Exam(4)");
         f.press("cmdRunDemo");

@@ -11,11 +11,6 @@ namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
-QString stored(WindowFixture& f, const QString& name) {
-    const auto value = f.store.readValue(CU, programKey, name);
-    return value ? value->text : QStringLiteral("<missing>");
-}
-
 struct Modules {
     WindowFixture& f;
     RegistryApi api{f.store};
@@ -70,7 +65,9 @@ private slots:
         QCOMPARE(seen, shown);
         // Registration belongs to the first two starts only.
         QCOMPARE(f.store.keyExists(SettingsStore::Root::ClassesRoot, ".tolv"), shown.startsWith("A"));
-        const auto ended = [&f] { return stored(f, "RunCount") + " " + QString::number(f.windowsClosed); };
+        const auto ended = [&f] {
+            return f.storedText(programKey, "RunCount") + " " + QString::number(f.windowsClosed);
+        };
         f.messages.clear();
         f.box("Alpha")->setText("unsaved");
         f.window->show();
@@ -187,7 +184,7 @@ private slots:
                                             "Device I/O error|Critical|Ok"
                      : failing == "store" ? unexpected.arg(1001).arg("Unable to create the registry key")
                                           : unexpected.arg(13).arg("Type mismatch"));
-            QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(stored(f, "RunCount")),
+            QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(f.storedText(programKey, "RunCount")),
                      failing == "store" ? "1 <missing>" : "1 1");
             QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User")); // no later step ran
         }

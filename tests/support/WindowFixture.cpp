@@ -41,6 +41,11 @@ void WindowFixture::storeText(const QString& key, const QString& name, const QSt
     store.writeValue(SettingsStore::Root::CurrentUser, key, name, StoredValue::ofText(text));
 }
 
+QString WindowFixture::storedText(const QString& key, const QString& name) {
+    const auto value = store.readValue(SettingsStore::Root::CurrentUser, key, name);
+    return value ? value->text : QStringLiteral("<missing>");
+}
+
 void WindowFixture::press(const QString& button) const {
     auto* pressed = found<QAbstractButton>(button);
     window->tabs()->setCurrentIndex(window->tabs()->tabOf(pressed));

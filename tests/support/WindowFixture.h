@@ -20,7 +20,6 @@ using FixtureStore = RegFileStore;
 
 #include <memory>
 
-
 // The real main window over a temporary installation and the real settings store, emptied (the test's
 // own XDG_CONFIG_HOME, or the maker's key in the registry), with fakes for what the platform would show
 // or start.
@@ -43,6 +42,8 @@ struct WindowFixture {
     void press(const QString& button) const;
     // Creates the key when missing and stores a text value under the current user.
     void storeText(const QString& key, const QString& name, const QString& text);
+    // The text stored under the current user, or "<missing>".
+    QString storedText(const QString& key, const QString& name);
     QString programDirectory() const { return installation.path() + QStringLiteral("/Quenwick/Tolvik"); }
 
     QString startDirectory;
