@@ -8,6 +8,7 @@
 #include "StartUpSequence.h"
 #include "TabControl.h"
 #include "TipsText.h"
+#include "core/CommandAbandoned.h"
 #include "core/ProgramEnded.h"
 #include "layout/LayoutControl.h"
 #include "layout/TwipGeometry.h"
@@ -222,6 +223,7 @@ void MainWindow::runCommand(const std::function<void()>& routine) {
     try {
         routine();
     } catch (const ProgramEnded&) {
+    } catch (const CommandAbandoned&) {
     }
 }
 

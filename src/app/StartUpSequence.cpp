@@ -22,6 +22,7 @@ StartUpSequence::StartUpSequence(ProgramState& state, Form& form, ProgramModules
       captureLayout_(std::move(captureLayout)) {}
 
 void StartUpSequence::run() {
+    const ExistenceTests::DuringStartUp startingUp(modules_.exists);
     makerKey_ = StoredValues::MakerKey();
     const std::vector<Step> steps{
         [&] { createKeys(); },
@@ -69,7 +70,7 @@ void StartUpSequence::createKeys() {
         }
     });
     if (!stored)
-        throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to create the registry key")};
+        throw modules_.registry.storeFailure(QStringLiteral("Unable to create the registry key"));
 }
 
 void StartUpSequence::readStoredSettings() {

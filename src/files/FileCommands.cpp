@@ -3,6 +3,7 @@
 #include "FileChannel.h"
 #include "InputFileReader.h"
 #include "InputFileWriter.h"
+#include "core/CommandAbandoned.h"
 #include "core/DiskErrorPrompt.h"
 #include "core/Form.h"
 #include "platform/CommonDialog.h"
@@ -24,7 +25,8 @@ using Box = MessageBoxes;
 FileCommands::FileCommands(ProgramState& state, Form& form, MessageBoxes& messages, Modules modules)
     : state_(state), form_(form), messages_(messages), modules_(modules) {}
 
-StepOutcome FileCommands::handleFailure(const QString& routine, const QString& name, const Failure& failure) {
+StepOutcome FileCommands::handleFailure(const QString& routine, const QString& name, const Failure& failure,
+                                        Unexpected unexpected) {
     const QString title = QStringLiteral("In '") + routine + QStringLiteral("' routine ...");
     if (const std::optional<bool> retry = askRetryAfterDiskError(messages_, title, failure, name)) {
         if (*retry)
@@ -35,8 +37,8 @@ StepOutcome FileCommands::handleFailure(const QString& routine, const QString& n
     if (failure.number == FailureNumber::DialogCancelled)
         return StepOutcome::EndRoutine;
     messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
-    // Ending the program would lose the answers that could not be saved; a full disk ends the command.
-    if (failure.number == FailureNumber::DiskFull)
+    // Ending the program would lose the answers that could not be saved.
+    if (unexpected == Unexpected::EndsCommand)
         return StepOutcome::EndRoutine;
     modules_.end.EndProgram();
 }
@@ -108,7 +110,7 @@ void FileCommands::FileOld() {
         },
     };
     runSteps(steps, [this](const Failure& f) {
-        return handleFailure(QStringLiteral("FileOld"), state_.FileName, f);
+        return handleFailure(QStringLiteral("FileOld"), state_.FileName, f, Unexpected::EndsProgram);
     });
 }
 
@@ -178,9 +180,13 @@ bool FileCommands::FileSaveAs() {
             result = true;
         },
     };
-    runSteps(steps, [this](const Failure& f) {
-        return handleFailure(QStringLiteral("FileSaveAs"), state_.fileTemp, f);
-    });
+    try {
+        runSteps(steps, [this](const Failure& f) {
+            return handleFailure(QStringLiteral("FileSaveAs"), state_.fileTemp, f, Unexpected::EndsCommand);
+        });
+    } catch (const CommandAbandoned&) {
+        // Reported where it failed; the false result ends whatever asked for the save.
+    }
     // Nothing was written, whether the dialog was cancelled or the user gave up on a failing write:
     // the name keeps its extension, so that the next Save still finds the file.
     if (!result) {

@@ -45,7 +45,10 @@ private:
         QString fileTempPath;
     };
 
-    StepOutcome handleFailure(const QString& routine, const QString& name, const Failure& failure);
+    // What an unexpected failure ends after its message: a save never ends the program.
+    enum class Unexpected { EndsProgram, EndsCommand };
+    StepOutcome handleFailure(const QString& routine, const QString& name, const Failure& failure,
+                              Unexpected unexpected);
     void keepUnsaved(const CurrentFile& before);
 
     ProgramState& state_;

@@ -14,8 +14,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <cerrno>
-
 namespace {
 const QString crlf = QStringLiteral("\r\n");
 
@@ -121,11 +119,14 @@ void InputFileWriter::save(const QString& target, const QByteArray& contents) {
     switch (file.save(contents)) {
     case WholeFileSave::Outcome::Saved:
         return;
-    case WholeFileSave::Outcome::NotOpened:
-        // No room even for an empty file is a full disk, not a file that may not be written.
-        if (file.error() != ENOSPC && file.error() != EFBIG)
+    case WholeFileSave::Outcome::NotOpened: {
+        // Only a refusal is a file that may not be written; a full disk or quota, or a disk that
+        // cannot be read, is told as what it is.
+        const int number = failureFromErrno(file.error()).number;
+        if (number == FailureNumber::PermissionDenied || number == FailureNumber::PathFileAccess)
             throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
         break;
+    }
     case WholeFileSave::Outcome::NotWritten:
         break;
     }

@@ -1,5 +1,6 @@
 #include "RegFileStore.h"
 
+#include "SystemErrors.h"
 #include "WholeFileSave.h"
 
 #include <QDateTime>
@@ -11,12 +12,17 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
 namespace {
 // About as long as one write on a store of a thousand values holds the lock.
 constexpr int lockPauseMicroseconds = 2000;
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 } // namespace
 
 RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
@@ -64,8 +70,14 @@ QString RegFileStore::storedPath(Root root, const QString& key) {
 
 RegFileStore::FileRead RegFileStore::readFile() const {
     QFile file(filePath_);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QFileInfo::exists(filePath_)};
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Only a file that is not there is an empty store; one that failed to open may hold anything.
+        const int error = errno;
+        const bool missing =
+            (error == 0 || error == ENOENT || error == ENOTDIR) && !QFileInfo::exists(filePath_);
+        return {std::nullopt, !missing};
+    }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, true};
@@ -109,10 +121,17 @@ void RegFileStore::refresh(const std::optional<QByteArray>& bytes) {
     cached_ = parsed ? std::move(*parsed) : RegDocument{};
 }
 
+bool RegFileStore::failed(const QString& failure) {
+    failure_ = failure;
+    return false;
+}
+
 const RegDocument& RegFileStore::document() {
     if (batch_)
         return *batch_;
-    refresh(readFile().bytes);
+    const FileRead read = readFile();
+    failure_ = read.unreadable ? shown(filePath_) + QStringLiteral(" cannot be read") : QString();
+    refresh(read.bytes);
     tellDamage();
     return cached_;
 }
@@ -168,15 +187,20 @@ bool RegFileStore::batch(const std::function<void()>& changes) {
 }
 
 bool RegFileStore::underLock(const std::function<bool(RegDocument&)>& work) {
-    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
-        return false;
+    failure_.clear();
+    const QString folder = QFileInfo(filePath_).absolutePath();
+    if (!QDir().mkpath(folder))
+        return failed(QStringLiteral("the folder ") + shown(folder) + QStringLiteral(" cannot be made"));
     bool done = false;
     {
         QLockFile lock(filePath_ + QStringLiteral(".lock"));
         if (!acquire(lock))
-            return false;
+            return failed(lock.error() == QLockFile::LockFailedError
+                              ? shown(filePath_) + QStringLiteral(" is locked by another program")
+                              : QStringLiteral("the lock file ") + shown(filePath_) +
+                                    QStringLiteral(".lock cannot be made"));
         std::optional<RegDocument> fresh = lockedContents();
-        done = fresh && work(*fresh);
+        done = fresh ? work(*fresh) : failed(shown(filePath_) + QStringLiteral(" cannot be read"));
     }
     tellDamage();
     return done;
@@ -198,7 +222,8 @@ bool RegFileStore::commit(RegDocument document) {
         if (QFileInfo::exists(keptAs_))
             keptAs_ = unusedAsideName();
         if (!QFile::rename(filePath_, keptAs_))
-            return false;
+            return failed(QStringLiteral("the damaged ") + shown(filePath_) +
+                          QStringLiteral(" cannot be kept aside"));
         damageNoticed_ = false;
     }
     QByteArray bytes = document.serialize();
@@ -213,5 +238,8 @@ bool RegFileStore::commit(RegDocument document) {
 bool RegFileStore::save(const QByteArray& bytes) {
     WholeFileSave file(filePath_);
     file.setBeforeCommit(beforeCommit_);
-    return file.save(bytes) == WholeFileSave::Outcome::Saved;
+    if (file.save(bytes) == WholeFileSave::Outcome::Saved)
+        return true;
+    return failed(shown(filePath_) + QStringLiteral(" cannot be saved: ") +
+                  failureFromErrno(file.error()).description);
 }

@@ -39,6 +39,7 @@ public:
     // One lock, one re-read and at most one save, none when nothing was written.
     bool batch(const std::function<void()>& changes) override;
     void commandStarted() override { lockGivenUp_ = false; }
+    QString failure() const override { return failure_; }
 
 private:
     // The file's bytes; nothing when there is no file or it cannot be read, which sets unreadable.
@@ -57,6 +58,7 @@ private:
     std::optional<RegDocument> parseNoticingDamage(const QByteArray& bytes);
     void tellDamage();
     bool acquire(QLockFile& lock);
+    bool failed(const QString& failure);
     bool modify(const std::function<bool(RegDocument&)>& change);
     // Takes the lock and hands work the current contents; false when either cannot be had.
     bool underLock(const std::function<bool(RegDocument&)>& work);
@@ -80,4 +82,5 @@ private:
     bool lockGivenUp_ = false;
     RegDocument* batch_ = nullptr; // the contents a batch is changing
     bool batchChanged_ = false;
+    QString failure_;
 };

@@ -22,8 +22,8 @@ struct StoredValue {
 };
 
 // The per-user settings store: hierarchical keys ("Software\Quenwick\Tolvik"), key and value names
-// compared without regard to case, an empty value name for a key's default value. On Windows this
-// interface would be the registry's.
+// compared without regard to case, an empty value name for a key's default value. On Windows it is the
+// registry.
 class SettingsStore {
 public:
     enum class Root { CurrentUser, ClassesRoot };
@@ -43,4 +43,7 @@ public:
     virtual bool batch(const std::function<void()>& changes) = 0;
     // A user command begins: a store that waits for other programs may wait its full time again.
     virtual void commandStarted() {}
+    // Why the last call could not read or write the store ("... is locked by another program"); empty
+    // when it could. A key that seems missing from a store that cannot be read is no answer at all.
+    virtual QString failure() const = 0;
 };

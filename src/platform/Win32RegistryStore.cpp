@@ -30,6 +30,7 @@ public:
     Key& operator=(const Key&) = delete;
 
     bool open() const { return status_ == ERROR_SUCCESS; }
+    LONG status() const { return status_; }
     HKEY handle() const { return key_; }
 
 private:
@@ -38,12 +39,20 @@ private:
 };
 } // namespace
 
+bool Win32RegistryStore::noted(long status, Root root, const QString& key) {
+    failure_.clear();
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        failure_ = QStringLiteral("HKEY_CURRENT_USER\\") + storedPath(root, key) + QStringLiteral(": ") +
+                   qt_error_string(int(status));
+    return status == ERROR_SUCCESS;
+}
+
 bool Win32RegistryStore::keyExists(Root root, const QString& key) {
-    return Key(root, key, KEY_READ, false).open();
+    return noted(Key(root, key, KEY_READ, false).status(), root, key);
 }
 
 bool Win32RegistryStore::createKey(Root root, const QString& key) {
-    return Key(root, key, KEY_WRITE, true).open();
+    return noted(Key(root, key, KEY_WRITE, true).status(), root, key);
 }
 
 std::optional<StoredValue> Win32RegistryStore::readValue(Root root, const QString& key, const QString& name) {
@@ -82,7 +91,7 @@ std::optional<StoredValue> Win32RegistryStore::readValue(Root root, const QStrin
 bool Win32RegistryStore::writeValue(Root root, const QString& key, const QString& name,
                                     const StoredValue& value) {
     const Key opened(root, key, KEY_WRITE, false);
-    if (!opened.open())
+    if (!noted(opened.status(), root, key))
         return false;
     const std::wstring valueName = wide(name);
     QByteArray data;
@@ -104,9 +113,9 @@ bool Win32RegistryStore::writeValue(Root root, const QString& key, const QString
         qToLittleEndian(value.number, data.data());
         break;
     }
-    return RegSetValueExW(opened.handle(), valueName.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(data.constData()),
-                          DWORD(data.size())) == ERROR_SUCCESS;
+    return noted(RegSetValueExW(opened.handle(), valueName.c_str(), 0, type,
+                                reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size())),
+                 root, key);
 }
 
 bool Win32RegistryStore::batch(const std::function<void()>& changes) {

@@ -14,4 +14,11 @@ public:
     // The registry keeps no batch of its own: the changes are written one by one, each whole. Nothing
     // of a batch that ends with a failure is undone.
     bool batch(const std::function<void()>& changes) override;
+    QString failure() const override { return failure_; }
+
+private:
+    // Keeps why the registry refused a call on a key; a key that is not there is no failure.
+    bool noted(long status, Root root, const QString& key);
+
+    QString failure_;
 };

@@ -24,7 +24,19 @@ using Box = MessageBoxes;
 RunSubmission::RunSubmission(ProgramState& state, Form& form, Modules modules)
     : state_(state), form_(form), modules_(modules) {}
 
-void RunSubmission::reportFailure(const QString& routine) {
+// "File is missing" only where something is missing; any other failure (the settings that could not be
+// stored, a disk that cannot be read or written) is told by its own cause.
+void RunSubmission::reportFailure(const QString& routine, const Failure& failure) {
+    if (failure.number != FailureNumber::FileNotFound && failure.number != FailureNumber::PathNotFound) {
+        const QString consequence =
+            failure.number == FailureNumber::SettingsStore
+                ? QStringLiteral("\nThe settings could not be stored: nothing was run.")
+                : QStringLiteral("\nNothing was run.");
+        modules_.messages.show(QStringLiteral("In '") + routine + QStringLiteral("' routine ..."),
+                               unexpectedErrorText(failure) + consequence, Box::Icon::Critical,
+                               Box::Buttons::Ok);
+        return;
+    }
     modules_.messages.show(
         QStringLiteral("A Tolvik File is missing!"),
         QStringLiteral("File is missing ... in '") + routine +
@@ -39,8 +51,8 @@ void RunSubmission::submit() {
     // store a second time.
     try {
         modules_.registry.createKeyWhenMissing(CurrentUser, StoredValues::MakerKey());
-    } catch (const Failure&) {
-        reportFailure(QStringLiteral("FileRun2"));
+    } catch (const Failure& failure) {
+        reportFailure(QStringLiteral("FileRun2"), failure);
         return;
     }
     state_.RunMode = QStringLiteral("*");
@@ -66,8 +78,8 @@ void RunSubmission::FileRun2() {
         state_.fileTemp = state_.FileName;
         StartRun();
         state_.SaveFailed = false;
-    } catch (const Failure&) {
-        reportFailure(QStringLiteral("FileRun2"));
+    } catch (const Failure& failure) {
+        reportFailure(QStringLiteral("FileRun2"), failure);
     }
 }
 
@@ -145,8 +157,8 @@ void RunSubmission::exitWin() {
         if (state_.fileTemp.isEmpty())
             return;
         runScript();
-    } catch (const Failure&) {
-        reportFailure(QStringLiteral("exitWin"));
+    } catch (const Failure& failure) {
+        reportFailure(QStringLiteral("exitWin"), failure);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Failure.h"
 #include "core/ProgramState.h"
 
 class ExistenceTests;
@@ -43,7 +44,7 @@ private:
     bool currentFileExists();
     void runDemoFile();
     void runScript();
-    void reportFailure(const QString& routine);
+    void reportFailure(const QString& routine, const Failure& failure);
 
     ProgramState& state_;
     Form& form_;

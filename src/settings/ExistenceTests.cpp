@@ -1,6 +1,7 @@
 #include "ExistenceTests.h"
 
 #include "ProgramEnd.h"
+#include "core/CommandAbandoned.h"
 #include "core/DiskErrorPrompt.h"
 #include "core/Failure.h"
 #include "platform/MessageBoxes.h"
@@ -40,6 +41,8 @@ ExistenceTests::AfterFailure ExistenceTests::handle(const QString& title, const 
         return AfterFailure::AnswerFalse;
     messages_.show(title, unexpectedErrorText(failure), MessageBoxes::Icon::Critical,
                    MessageBoxes::Buttons::Ok);
+    if (!startingUp_)
+        throw CommandAbandoned{};
     onUnexpected();
     return AfterFailure::AnswerFalse;
 }

@@ -78,18 +78,27 @@ QString regValueText(const RegValue& value) {
     return {};
 }
 
+Failure RegistryApi::storeFailure(const QString& what) const {
+    const QString why = store_.failure();
+    return {FailureNumber::SettingsStore, why.isEmpty() ? what : what + QStringLiteral(": ") + why};
+}
+
 bool RegistryApi::KeyExists(Root root, const QString& key) {
     return store_.keyExists(root, key);
 }
 
 void RegistryApi::CreateKey(Root root, const QString& key) {
     if (!store_.createKey(root, key))
-        throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to create the registry key")};
+        throw storeFailure(QStringLiteral("Unable to create the registry key"));
 }
 
 void RegistryApi::createKeyWhenMissing(Root root, const QString& key) {
-    if (!KeyExists(root, key))
-        CreateKey(root, key);
+    if (KeyExists(root, key))
+        return;
+    // A store that cannot be read hides the key; creating it would fail for another reason.
+    if (!store_.failure().isEmpty())
+        throw storeFailure(QStringLiteral("Unable to create the registry key"));
+    CreateKey(root, key);
 }
 
 RegValue RegistryApi::QueryValue(Root root, const QString& key, const QString& name, int kind,
@@ -118,8 +127,12 @@ RegValue RegistryApi::QueryValue(Root root, const QString& key, const QString& n
 
 void RegistryApi::SetValue(Root root, const QString& key, const QString& name, int kind,
                            const RegValue& value) {
-    if (!store_.keyExists(root, key))
+    if (!store_.keyExists(root, key)) {
+        // A store that cannot be read shows no keys; the value would be lost all the same.
+        if (!store_.failure().isEmpty())
+            throw storeFailure(QStringLiteral("Unable to write the registry value"));
         return;
+    }
     StoredValue stored;
     switch (kind) {
     case TextKind:
@@ -137,5 +150,5 @@ void RegistryApi::SetValue(Root root, const QString& key, const QString& name, i
     // A write that did not reach the store (a full disk, a lock held too long) must not pass for one
     // that did.
     if (!store_.writeValue(root, key, name, stored))
-        throw Failure{FailureNumber::SettingsStore, QStringLiteral("Unable to write the registry value")};
+        throw storeFailure(QStringLiteral("Unable to write the registry value"));
 }

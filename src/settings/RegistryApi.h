@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Failure.h"
 #include "platform/SettingsStore.h"
 
 #include <QByteArray>
@@ -23,7 +24,7 @@ public:
     explicit RegistryApi(SettingsStore& store) : store_(store) {}
 
     bool KeyExists(Root root, const QString& key);
-    // Raises failure 1001 "Unable to create the registry key" when the store refuses.
+    // Raises failure 1001 "Unable to create the registry key" when the store refuses, followed by why.
     void CreateKey(Root root, const QString& key);
     // CreateKey, for a key that KeyExists does not find.
     void createKeyWhenMissing(Root root, const QString& key);
@@ -32,8 +33,11 @@ public:
     RegValue QueryValue(Root root, const QString& key, const QString& name, int kind,
                         const RegValue& defaultValue);
     // Writes into an existing key only, and nothing for an unknown kind; failure 1001 "Unable to write
-    // the registry value" when the store could not be written.
+    // the registry value" and why, when the store could not be read or written.
     void SetValue(Root root, const QString& key, const QString& name, int kind, const RegValue& value);
+
+    // Failure 1001 with what could not be done and why the store refused it.
+    Failure storeFailure(const QString& what) const;
 
 private:
     SettingsStore& store_;

@@ -100,13 +100,21 @@ private slots:
                  (QStringList{"1", "Save Input File As ...", "New data.Tolv", f.at("/user")}));
         QVERIFY(fileBytes(f.at("/user/arm.tolv")).contains("\r\nchanged  \t\t! 1. "));
         QCOMPARE(f.snapshot(), QString("arm.tolv|~/user|changed|unchanged"));
-        // An unexpected failure ends the program; look-up failures that do are the start-up tests'.
+        // An unexpected failure of the write, or of the look-up before it, is told and ends the save; the
+        // program and the answers stay. At start-up such a look-up ends the program (the start-up tests).
         f.fileDialogs.choosePath(f.at("/gone/x.tolv"));
         f.trigger("mnuFileSaveAs");
-        QCOMPARE(f.messages.described() << QString::number(f.windowsClosed),
-                 (QStringList{
-                     "In 'FileSaveAs' routine ...|Unexpected error # 76 occured: Path not found|Critical|Ok",
-                     "1"}));
+        f.box("Alpha")->setText("changed again");
+        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        f.trigger("mnuFileSave");
+        QCOMPARE(
+            f.messages.described() << QString::number(f.windowsClosed),
+            (QStringList{
+                "In 'FileSaveAs' routine ...|Unexpected error # 76 occured: Path not found|Critical|Ok",
+                "In 'FileExists' routine ...|Unexpected error # 57 occured: Device I/O error|Critical|Ok",
+                "0"}));
+        QCOMPARE(f.snapshot().section('|', 0, 3), "arm.tolv|~/user|changed again|changed");
+        QVERIFY(fileBytes(f.at("/user/arm.tolv")).contains("\r\nchanged  \t\t! 1. "));
     }
 
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {

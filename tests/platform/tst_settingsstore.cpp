@@ -92,6 +92,14 @@ private slots:
             RegFileStore store(path());
             QVERIFY(!store.keyExists(CU, testKey) && !store.createKey(CU, "Software\\Other") &&
                     !store.writeValue(CU, testKey, "A", StoredValue::ofText("2")));
+            // The key it cannot see is no reason to drop the value quietly.
+            QString refused;
+            try {
+                RegistryApi(store).SetValue(CU, testKey, "A", RegistryApi::TextKind, QString("2"));
+            } catch (const Failure& failure) {
+                refused = QString::number(failure.number) + ' ' + failure.description;
+            }
+            QCOMPARE(refused, "1001 Unable to write the registry value: " + path() + " cannot be read");
         }
         QVERIFY(::chmod(QFile::encodeName(path()), 0600) == 0);
         QCOMPARE(fileBytes(path()), stored);

@@ -2,6 +2,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
+#include "support/UnprivilegedFileAccess.h"
 #include "support/WindowFixture.h"
 
 #include <QtTest>
@@ -92,10 +93,10 @@ private slots:
         QCOMPARE(f.shell.started.size(), runs);
     }
 
-    // A pause time that cannot be stored (a full disk, another program's lock) runs nothing and says so;
-    // the input file and the settings file stay byte for byte.
+    // A pause time that cannot be stored (a full disk, another program's lock, a settings file that
+    // cannot be read) runs nothing and says why; the input file and the settings file stay byte for byte.
     void aSubmitThatCannotStoreRunsNothing() {
-        for (const bool lockHeld : {false, true}) {
+        for (const QString why : {"full", "locked", "unreadable"}) {
             WindowFixture f;
             const QString input = f.programDirectory() + "/user/arm.tolv";
             openSaved(f, input);
@@ -105,17 +106,30 @@ private slots:
                         QString(300, 'k')); // another program's, larger than a lock file
             const QByteArray inputBefore = fileBytes(input), storeBefore = fileBytes(f.store.filePath());
             f.box("tPause")->setText("7777");
+            const auto permissions = QFile::permissions(f.store.filePath());
             {
                 std::optional<HeldStoreLock> held;
-                if (lockHeld)
+                if (why == "locked")
                     QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
-                const FileSizeLimit full(lockHeld ? RLIM_INFINITY : storeBefore.size());
+                const FileSizeLimit full(why == "full" ? storeBefore.size() : RLIM_INFINITY);
+                std::optional<UnprivilegedFileAccess> user;
+                if (why == "unreadable") {
+                    QFile::setPermissions(f.store.filePath(), {});
+                    user.emplace();
+                }
                 f.press("cmdSubmit");
             }
+            QFile::setPermissions(f.store.filePath(), permissions);
+            const QString cause = why == "full"     ? " cannot be saved: Disk full"
+                                  : why == "locked" ? " is locked by another program"
+                                                    : " cannot be read";
             QCOMPARE(started(f), QStringList());
-            QCOMPARE(
-                f.messages.titles() << f.messages.log().value(0).text.section('\n', 0, 0),
-                (QStringList{"A Tolvik File is missing!", "File is missing ... in 'FileRun2' routine!"}));
+            // A store it cannot read shows no key: the submit's own creation of it fails first.
+            const QString what = why == "unreadable" ? "create the registry key" : "write the registry value";
+            QCOMPARE(f.messages.described(),
+                     QStringList{"In 'FileRun2' routine ...|Unexpected error # 1001 occured: Unable to " +
+                                 what + ": " + f.store.filePath() + cause +
+                                 "\nThe settings could not be stored: nothing was run.|Critical|Ok"});
             QCOMPARE(fileBytes(input), inputBefore);
             QCOMPARE(fileBytes(f.store.filePath()), storeBefore);
         }

@@ -1,4 +1,6 @@
+#include "core/CommandAbandoned.h"
 #include "platform/CommandLine.h"
+#include "settings/ExistenceTests.h"
 #include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -107,14 +109,18 @@ private slots:
         QCOMPARE(
             f.messages.described(),
             QStringList{
-                "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry key\n"
-                "It seems some Registry entry is corrupt!  Re-installing this \nTolvik™ program is the "
+                "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry key: "
+                "the folder " +
+                storeDirectory +
+                " cannot be made\nIt seems some Registry entry is corrupt!  Re-installing this \nTolvik™ "
+                "program is the "
                 "easiest fix.|Critical|Ok"});
     }
 
     // A directory, then a file, for each path: hidden files, and paths through a file, are not found. A disk
-    // error is retried after OK; any other failure is reported, and dirExists then unloads the main window.
-    // -5: no blank after the hash. FileExists ending the program: aFailedStartEndsTheProgramThere.
+    // error is retried after OK; any other failure is reported, and then dirExists unloads the main window
+    // at start-up, while in a command it ends the command alone. -5: no blank after the hash. FileExists
+    // ending the program: aFailedStartEndsTheProgramThere.
     void existenceTests() {
         WindowFixture f;
         const QString dir = f.programDirectory(), file = dir + "/demos/a.tolv";
@@ -124,10 +130,15 @@ private slots:
         for (const char* path : {"/demos/", "/demos/a.tolv", "/.hidden.tolv", "/demos/a.tolv/x"})
             found += QString("%1%2 ").arg(m.tests.dirExists(dir + path)).arg(m.tests.FileExists(dir + path));
         QCOMPARE(found, QString("10 01 00 00 "));
-        f.lookups.lookUpFailures = {Failure{-5, "x"}, Failure{71, "x"}, Failure{71, "x"}, Failure{71, "x"}};
+        f.lookups.lookUpFailures = {Failure{-5, "x"}, Failure{57, "y"}, Failure{71, "x"}, Failure{71, "x"},
+                                    Failure{71, "x"}};
         using Answer = MessageBoxes::Answer;
-        f.messages.script({Answer::Ok, Answer::Ok, Answer::Cancel, Answer::Ok});
-        QVERIFY(!m.tests.dirExists(dir));
+        f.messages.script({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel, Answer::Ok});
+        {
+            const ExistenceTests::DuringStartUp startingUp(m.tests);
+            QVERIFY(!m.tests.dirExists(dir));
+        }
+        QVERIFY_THROWS_EXCEPTION(CommandAbandoned, m.tests.dirExists(dir));
         QCOMPARE(QString("%1 %2").arg(m.unloads).arg(f.windowsClosed), QString("1 0"));
         QVERIFY(!m.tests.FileExists(file)); // failed again after OK, then Cancel
         QVERIFY(m.tests.FileExists(file));  // found after OK
@@ -135,8 +146,9 @@ private slots:
             "In 'FileExists' routine ...|Put a floppy disk in the drive and cloce the drive door."
             "|Exclamation|OkCancel";
         QCOMPARE(f.messages.described(),
-                 QStringList{"In 'dirExists' routine ...|Unexpected error #-5 occured: x|Critical|Ok"}
-                     << QStringList(3, floppy));
+                 (QStringList{"In 'dirExists' routine ...|Unexpected error #-5 occured: x|Critical|Ok",
+                              "In 'dirExists' routine ...|Unexpected error # 57 occured: y|Critical|Ok"}
+                  << QStringList(3, floppy)));
     }
 
     // A failure is reported, and the steps after it still run.
@@ -180,10 +192,12 @@ private slots:
             f.window->Form_Load();
             QFile::remove(storeDirectory);
             QCOMPARE(f.messages.described().join('|').replace(f.programDirectory(), "~"),
-                     failing == "FileIn"  ? "In 'FileExists' routine ...|Unexpected error # 57 occured: "
-                                            "Device I/O error|Critical|Ok"
-                     : failing == "store" ? unexpected.arg(1001).arg("Unable to create the registry key")
-                                          : unexpected.arg(13).arg("Type mismatch"));
+                     failing == "FileIn" ? "In 'FileExists' routine ...|Unexpected error # 57 occured: "
+                                           "Device I/O error|Critical|Ok"
+                     : failing == "store"
+                         ? unexpected.arg(1001).arg("Unable to create the registry key: the folder " +
+                                                    storeDirectory + " cannot be made")
+                         : unexpected.arg(13).arg("Type mismatch"));
             QCOMPARE(QString("%1 %2").arg(f.windowsClosed).arg(f.storedText(programKey, "RunCount")),
                      failing == "store" ? "1 <missing>" : "1 1");
             QVERIFY(!QFileInfo::exists(f.programDirectory() + "/User")); // no later step ran
