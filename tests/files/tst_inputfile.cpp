@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <numeric>
+
 namespace {
 // Reads the bytes the way Open does: name, answers, notes, solver count and solver values.
 QStringList readBack(const QByteArray& bytes) {
@@ -122,6 +124,18 @@ private slots:
             QVERIFY2(!items.mid(1, 8).contains("") && !items.contains(ItemReader::EndOfFile),
                      qPrintable(name));
         }
+    }
+
+    // Every byte means what the code page says it means, by the system's own converter where it has one.
+    void theCodePageAgreesWithTheSystems() {
+        QStringDecoder system("windows-1252");
+        if (!system.isValid())
+            QSKIP("this Qt converts no Windows-1252 of its own");
+        QByteArray all(256, '\0');
+        std::iota(all.begin(), all.end(), 0);
+        const QString text = system.decode(all);
+        QCOMPARE(TextEncoding::fromCodePage(all), text);
+        QCOMPARE(TextEncoding::toCodePage(text), all);
     }
 
     void randomAnswerSetsSurviveWriteAndRead() {
