@@ -80,11 +80,12 @@ private slots:
                          "file=" + name + " directory=user ending=exit", "the answers"})
             QVERIFY2(in.report().contains(part.toUtf8()), qPrintable(part));
         QCOMPARE(in.kept("my arm; $(touch hacked) 'x'.v2"), in.report());
-        // A solver gets the file as one argument; its report and its status are kept.
-        in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved [$1] in $(basename \"$PWD\")\"\nexit 5\n");
+        // A solver gets the file as one argument; its report, its error output and its status are kept.
+        in.addSolver("tolvik-solver",
+                     "#!/bin/sh\necho \"solved [$1] in $(basename \"$PWD\")\"\necho warned >&2\nexit 5\n");
         QCOMPARE(in.run(name), 5);
         QCOMPARE((QByteArrayList{in.report(), in.kept("my arm; $(touch hacked) 'x'.v2")}),
-                 QByteArrayList(2, "solved [" + name.toUtf8() + "] in user\n"));
+                 QByteArrayList(2, "solved [" + name.toUtf8() + "] in user\nwarned\n"));
         QVERIFY(!QFile::exists(in.runDirectory + "/hacked"));
     }
 
@@ -219,7 +220,7 @@ private slots:
     }
 
     // The commands the tips name run an example, or a file of the user's directory (the one they take
-    // when none is named), from a terminal.
+    // when none is named), from a terminal, started by a path relative to any directory.
     void demosAndFilesRunFromATerminal() {
         ScriptInstallation in("user");
         QDir().mkpath(in.program() + "/demos");
@@ -227,9 +228,13 @@ private slots:
             QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
         QVERIFY(writeFile(in.runDirectory + "/arm.tolv", "the answers\r\n"));
         in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved $1 in $(basename \"$PWD\")\"\n");
-        QCOMPARE(QProcess::execute("/bin/sh", {in.program() + "/Demo2"}) +
-                     QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "arm"}),
-                 0);
+        const auto fromParent = [&in](const QStringList& command) {
+            QProcess process;
+            process.setWorkingDirectory(in.dir.path());
+            process.start("/bin/sh", command);
+            return process.waitForFinished(60000) ? process.exitCode() : -1;
+        };
+        QCOMPARE(fromParent({"Tolvik/Demo2"}) + fromParent({"./Tolvik/Run-Me", "arm"}), 0);
         QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
                  (QByteArrayList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
