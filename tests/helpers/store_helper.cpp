@@ -1,12 +1,15 @@
 // A second process for the settings store tests:
 //   crash FILE NAME VALUE  dies before its batch writing NAME=VALUE under Software\Test is saved
-//   hold FILE              holds the store's lock, says "held" and keeps it until its input ends
+//   hold FILE [MS]         holds the store's lock, says "held" and keeps it until its input ends, or
+//                          for MS milliseconds
 #include "platform/RegFileStore.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -17,6 +20,10 @@ int main(int argc, char* argv[]) {
             return 1;
         std::fputs("held\n", stdout);
         std::fflush(stdout);
+        if (args.size() > 3) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(args.value(3).toInt()));
+            return 0;
+        }
         while (std::getchar() != EOF) {
         }
         return 0;

@@ -162,6 +162,22 @@ private slots:
         }
     }
 
+    // Each command's first wait for another program's lock lasts the whole wait, also after a command that
+    // gave up: the lock is let go well within it (and well after a twentieth of it).
+    void eachCommandWaitsItsWholeTimeForTheLock() {
+        RegFileStore store(path());
+        QVERIFY(store.createKey(CU, testKey));
+        QString written;
+        for (const int held : {1500, -1, 1500}) {
+            store.commandStarted();
+            store.setLockWait(held < 0 ? 300 : 8000);
+            const HeldStoreLock lock(STORE_HELPER, path(), held);
+            QVERIFY(lock.held());
+            written += store.writeValue(CU, testKey, "A", StoredValue::ofText("x")) ? '1' : '0';
+        }
+        QCOMPARE(written, QString("101"));
+    }
+
     void aDamagedFileIsKeptAsideAndNeverOverwritten() {
         const QByteArray header = "Quenwick Settings Store, format 1\n";
         // No header, a value outside a key, an open quote.
