@@ -202,16 +202,25 @@ private slots:
               "3 numbers expected, 2 given", "./Run-Me NAME User"})
             QVERIFY2(words.contains(part), qPrintable(part));
         QVERIFY(pages.count(QChar('\f')) >= 4);
-        // Every section a bookmark, on the page the contents give for it.
-        const QRegularExpression item(R"re(<item page="(\d+)">([^<]+)</item>)re");
-        int bookmarks = 0;
+        // Every section a bookmark at its own level, on the page the contents give for it.
+        const QRegularExpression item(R"re(<(/?)outline>|<item page="(\d+)">([^<]+)</item>)re");
+        QList<int> levels, sourceLevels;
+        int level = 0;
         for (auto it = item.globalMatch(toolOutput("pdftohtml", {"-xml", "-stdout", "-i", "-q", path}));
-             it.hasNext(); ++bookmarks) {
+             it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            QVERIFY2(words.contains(match.captured(2) + ' ' + match.captured(1)),
-                     qPrintable(match.captured(2)));
+            if (match.captured(3).isEmpty()) {
+                level += match.captured(1).isEmpty() ? 1 : -1;
+                continue;
+            }
+            levels << level;
+            QVERIFY2(words.contains(match.captured(3) + ' ' + match.captured(2)),
+                     qPrintable(match.captured(3)));
         }
-        QCOMPARE(bookmarks, source.count("\n## ") + source.count("\n### "));
+        for (const QString& line : source.split('\n'))
+            if (line.startsWith("## ") || line.startsWith("### "))
+                sourceLevels << line.indexOf(' ') - 1;
+        QCOMPARE(levels, sourceLevels);
         QSet<QString> images; // an image object once, whatever pages show it
         for (const QString& line : toolOutput("pdfimages", {"-list", path}).split('\n').mid(2))
             images << line.simplified().section(' ', 10, 10);
