@@ -232,6 +232,7 @@ private slots:
         QVERIFY(showWindow(f));
         QLineEdit* edit = f.box(box);
         const QString plainTip = edit->toolTip();
+        QVERIFY(!solverBoxes.contains(box) || !plainTip.isEmpty()); // their own, kept behind the hint
         f.window->tabs()->setCurrentIndex(f.window->tabs()->tabOf(edit));
         edit->setFocus();
         edit->selectAll();
