@@ -137,16 +137,15 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, linked);
         const mode_t umaskBefore = ::umask(022);
-        const QString at = linked ? dir.path() + "/link" : path();
+        const QString at = linked ? dir.path() + "/link" : path(),
+                      text = how == "store" ? QString(200, 'n') : "new";
         // A store larger than its lock file, so that a disk too full for it still takes the lock.
-        const QString text = how == "store" ? QString(200, 'n') : "new";
-        QByteArray old = mode ? "old" : "";
-        if (how == "store") {
-            QVERIFY(
-                RegFileStore(path()).createKey(CU, testKey) &&
-                RegFileStore(path()).writeValue(CU, testKey, "A", StoredValue::ofText(QString(200, 'o'))));
-            old = fileBytes(path());
-        }
+        const auto store = [](char c) {
+            return "Quenwick Settings Store, format 1\n\n[Software\\Test]\n\"A\"=\"" + QByteArray(200, c) +
+                   "\"\n";
+        };
+        const QByteArray old = how == "store" ? store('o') : QByteArray(mode ? "old" : "");
+        const QByteArray saved = how == "store" ? store('n') : QByteArray("new");
         const auto reset = [&] {
             for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System))
                 if (!name.endsWith(".lock"))
@@ -163,29 +162,29 @@ private slots:
                                                                                                 : "failed";
             WholeFileSave file(at);
             file.setDirectWriteFallback(true);
-            const int outcome = int(file.save(text.toUtf8()));
+            const int outcome = int(file.save(saved));
             return QStringList{"saved", "not opened", "not written"}[outcome] + ' ' +
                    QString::number(file.error());
         };
-        reset();
-        QCOMPARE(attempt(0).section(' ', 0, 0), QString("saved"));
-        const QStringList calls = FailingSaveCalls::made();
-        const QByteArray saved = fileBytes(path());
-        const qsizetype opened = calls.indexOf("open") + 1, renamed = calls.indexOf("rename") + 1;
-        QVERIFY(0 < opened && opened < renamed);
         // The file, old or new, and its mode; a link replaced; what a failure left beside the file.
         const auto left = [&](bool dies) {
             const QByteArray bytes = fileBytes(path());
             struct stat status {};
             const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-            return QString(bytes == saved ? " new "
-                           : bytes == old ? " old "
-                                          : " damaged ") +
+            return (bytes == saved ? " new "
+                    : bytes == old ? " old "
+                                   : " damaged ") +
                    QString::number(::stat(QFile::encodeName(path()), &status) ? 0 : status.st_mode & 0777,
                                    8) +
                    (linked && !QFileInfo(at).isSymLink() ? " link replaced" : "") +
                    (dies ? "" : beside.filter(QRegularExpression("^registry\\.reg\\.(?!lock$)")).join(' '));
         };
+        reset();
+        const QString first = attempt(0).section(' ', 0, 0); // before the file is looked at
+        QCOMPARE(first + left(false), "saved new " + QString::number(mode ? mode : 0644, 8));
+        const QStringList calls = FailingSaveCalls::made();
+        const qsizetype opened = calls.indexOf("open") + 1, renamed = calls.indexOf("rename") + 1;
+        QVERIFY(0 < opened && opened < renamed);
         for (const bool dies : {false, true}) {
             for (int n = 1; n <= calls.size(); ++n) {
                 reset();
@@ -194,21 +193,20 @@ private slots:
                 const QString answer = dies ? QString::number(QProcess::execute(
                                                   STORE_HELPER, {how, at, text, QString::number(n)}))
                                             : attempt(n);
-                const QString expected = dies             ? "-1"
-                                         : how == "store" ? "failed"
-                                         : n <= opened    ? "not opened 5"
-                                                          : "not written 5";
+                const QString expected =
+                    dies             ? "-1"
+                    : how == "store" ? "failed"
+                                     : (n <= opened ? "not opened " : "not written ") + QString::number(EIO);
                 QCOMPARE(call + answer + left(dies),
                          call + expected + (n > renamed ? " new " : " old ") +
                              QString::number(n > renamed && !mode ? 0644 : mode, 8));
             }
         }
         reset();
-        {
-            const FileSizeLimit full(saved.size() - 1);
-            QCOMPARE(attempt(0) + left(false), QString(how == "store" ? "failed" : "not written 27") +
-                                                   " old " + QString::number(mode, 8));
-        }
+        const FileSizeLimit full(saved.size() - 1);
+        const QString answer = attempt(0);
+        QCOMPARE(answer + left(false), (how == "store" ? "failed" : "not written " + QString::number(EFBIG)) +
+                                           " old " + QString::number(mode, 8));
         ::umask(umaskBefore);
     }
 
