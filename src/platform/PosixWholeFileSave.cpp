@@ -130,10 +130,10 @@ WholeFileSave::Outcome WholeFileSave::save(const QByteArray& bytes) {
     if (const int error = followLinks(target))
         return failed(Outcome::NotOpened, error);
     // The mode is settled before anything is written: a file that cannot be looked up is not replaced
-    // with one of a guessed mode.
+    // with one of a guessed mode. A loop of links leads to no file; the path is made a new one then.
     struct stat old {};
     const bool replacing = saveCalls.stat(target.constData(), &old) == 0;
-    if (!replacing && errno != ENOENT)
+    if (!replacing && errno != ENOENT && errno != ELOOP)
         return failed(Outcome::NotOpened, errno);
     if (replacing && S_ISDIR(old.st_mode))
         return failed(Outcome::NotOpened, EISDIR);
