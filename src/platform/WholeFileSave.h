@@ -5,9 +5,11 @@
 
 #include <functional>
 
-// Puts new contents in place of a file only once every byte of them reached the disk; otherwise the
-// file stays as it was. QSaveFile alone is not enough: Qt 6.4's commit() answers true after its buffered
-// write failed (a full disk) and puts the short temporary file in place.
+// Puts new contents in place of a file only once every byte of them, and the mode the file is to have,
+// reached the disk; otherwise the file stays as it was. A temporary file beside it takes the contents
+// and then its name. Every system call's answer is checked: QSaveFile is not enough, Qt 6.4's commit()
+// ignores a failed sync and a failed copy of the permissions and puts the file in place all the same.
+// Where the path is a symbolic link, the file it leads to is replaced and the link kept.
 class WholeFileSave {
 public:
     enum class Outcome { Saved, NotOpened, NotWritten };
@@ -20,6 +22,8 @@ public:
     // Runs after the new contents are written and before they replace the file.
     void setBeforeCommit(std::function<void()> hook) { beforeCommit_ = std::move(hook); }
 
+    // NotOpened: no new file could be made (nothing was written); NotWritten: the contents did not
+    // reach the disk whole, or, once they replaced the file, their new name could not be made lasting.
     Outcome save(const QByteArray& bytes);
     // The system's error number of the step that failed.
     int error() const { return error_; }
@@ -27,6 +31,7 @@ public:
 private:
     Outcome writeInPlace(const QByteArray& bytes);
     Outcome failed(Outcome outcome, int error);
+    static QByteArray temporarySuffix();
 
     QString path_;
     bool directWriteFallback_ = false;

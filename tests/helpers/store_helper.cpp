@@ -1,8 +1,12 @@
 // A second process for the settings store tests:
-//   crash FILE NAME VALUE  dies before its batch writing NAME=VALUE under Software\Test is saved
 //   hold FILE [MS]         holds the store's lock, says "held" and keeps it until its input ends, or
 //                          for MS milliseconds
+//   save FILE TEXT N       saves TEXT as the whole of FILE, and dies at the save's N-th system call
+//   store FILE TEXT N      writes A=TEXT under Software\Test into the store FILE, dying likewise
+// It answers 0 when the save or write went through, else 1.
 #include "platform/RegFileStore.h"
+#include "platform/WholeFileSave.h"
+#include "support/FailingSaveCalls.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
@@ -28,13 +32,15 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
-    if (args.value(1) == QLatin1String("crash")) {
-        RegFileStore store(args.value(2));
-        store.setBeforeCommit([] { qFatal("dying before the save"); });
-        store.batch([&] {
-            store.writeValue(SettingsStore::Root::CurrentUser, QStringLiteral("Software\\Test"),
-                             args.value(3), StoredValue::ofText(args.value(4)));
-        });
-    }
+    const FailingSaveCalls dying(args.value(4).toInt(), 0);
+    if (args.value(1) == QLatin1String("save"))
+        return WholeFileSave(args.value(2)).save(args.value(3).toUtf8()) == WholeFileSave::Outcome::Saved ? 0
+                                                                                                          : 1;
+    if (args.value(1) == QLatin1String("store"))
+        return RegFileStore(args.value(2))
+                       .writeValue(SettingsStore::Root::CurrentUser, QStringLiteral("Software\\Test"),
+                                   QStringLiteral("A"), StoredValue::ofText(args.value(3)))
+                   ? 0
+                   : 1;
     return 2;
 }

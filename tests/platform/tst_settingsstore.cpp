@@ -1,5 +1,6 @@
 #include "core/Failure.h"
 #include "platform/RegFileStore.h"
+#include "platform/WholeFileSave.h"
 #include "settings/RegistryApi.h"
 
 #include <QtTest>
@@ -7,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "support/FailingSaveCalls.h"
 #include "support/FileSizeLimit.h"
 #include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
@@ -105,8 +107,8 @@ private slots:
         QCOMPARE(fileBytes(path()), stored);
     }
 
-    // Nothing of a batch is kept when it fails or its process dies before the save, and no write or
-    // read works on old contents. Batches that are saved are counted by tst_settings' start-up.
+    // Nothing of a batch is kept when it fails, and no write or read works on old contents. Batches that
+    // are saved are counted by tst_settings' start-up.
     void neitherUnfinishedBatchesNorOldContents() {
         RegFileStore store(path());
         QVERIFY(store.createKey(CU, testKey) &&
@@ -116,50 +118,132 @@ private slots:
             store.writeValue(CU, testKey, "C", StoredValue::ofText("3"));
             throw Failure{57, "x"};
         }));
-        QCOMPARE(QProcess::execute(STORE_HELPER, {"crash", path(), "Kept", "new"}), -1); // -1: it crashed
         QCOMPARE(fileBytes(path()), before);
         QVERIFY(!store.readValue(CU, testKey, "C"));
         QVERIFY(rewriteKeepingStamp(path(), "\"aaaa\"", "\"bbbb\""));
         QCOMPARE(store.readValue(CU, testKey, "Kept")->text, QString("bbbb"));
         QVERIFY(rewriteKeepingStamp(path(), "\"bbbb\"", "\"cccc\""));
-        // The lock the dead writer left does not block the next one.
         QVERIFY(store.writeValue(CU, testKey, "Mine", StoredValue::ofText("x")));
         QCOMPARE(RegFileStore(path()).readValue(CU, testKey, "kept")->text, QString("cccc"));
     }
 
-    // A write that cannot reach the disk, or that gives up waiting for another program's lock, fails and
-    // leaves the file byte for byte, not damaged; after the first give-up the next write hardly waits.
-    void aWriteThatFailsKeepsTheFile() {
-        for (const bool lockHeld : {false, true}) {
-            QFile::remove(path());
-            RegFileStore store(path());
-            QVERIFY(store.createKey(CU, testKey) &&
-                    store.writeValue(CU, testKey, "Kept", StoredValue::ofText(QString(300, 'k'))));
-            const QByteArray before = fileBytes(path());
-            QString waited;
-            store.setWaitNotice([&](bool waiting) { waited += waiting ? "wait " : "done "; });
-            store.setLockWait(300);
-            RegistryApi registry(store);
-            int failure = 0;
-            {
-                std::optional<HeldStoreLock> held;
-                if (lockHeld)
-                    QVERIFY(held.emplace(STORE_HELPER, path()).held());
-                const FileSizeLimit full(lockHeld ? RLIM_INFINITY : before.size());
-                QVERIFY(!store.writeValue(CU, testKey, "New", StoredValue::ofText("x")));
-                try {
-                    registry.SetValue(CU, testKey, "New", RegistryApi::TextKind, QString("x"));
-                } catch (const Failure& f) {
-                    failure = f.number;
-                }
+    // Each system call of a save fails in turn, then the process dies at it, until the save gets through;
+    // last, a write fails for real. The file is whole, old or new, with its mode; a failure is reported
+    // with its error number and leaves nothing beside the file. A death may leave the temporary file, and
+    // the lock it held blocks no one.
+    void aSaveFailingOrDyingAtAnyCallLeavesAWholeFile_data() {
+        QTest::addColumn<QString>("how"); // save: WholeFileSave as input files use it, store: a store write
+        QTest::addColumn<int>("mode");    // the old file's; none: a new file, 0644 under the umask 022
+        QTest::addColumn<bool>("linked"); // saved through a symbolic link to the file
+        QTest::newRow("new file") << "save" << 0 << false;
+        QTest::newRow("mode kept") << "save" << 0640 << false;
+        QTest::newRow("through a link") << "save" << 0604 << true;
+        QTest::newRow("store") << "store" << 0600 << false;
+    }
+    void aSaveFailingOrDyingAtAnyCallLeavesAWholeFile() {
+        QFETCH(QString, how);
+        QFETCH(int, mode);
+        QFETCH(bool, linked);
+        const mode_t umaskBefore = ::umask(022);
+        const QString at = linked ? dir.path() + "/link" : path(),
+                      text = how == "store" ? QString(200, 'n') : "new";
+        // A store larger than its lock file, so that a disk too full for it still takes the lock.
+        const auto store = [](char c) {
+            return "Quenwick Settings Store, format 1\n\n[Software\\Test]\n\"A\"=\"" + QByteArray(200, c) +
+                   "\"\n";
+        };
+        const QByteArray old = how == "store" ? store('o') : QByteArray(mode ? "old" : "");
+        const QByteArray saved = how == "store" ? store('n') : QByteArray("new");
+        const auto reset = [&] {
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System))
+                if (!name.endsWith(".lock"))
+                    QFile::remove(dir.filePath(name));
+            if (mode)
+                writeFile(path(), old), ::chmod(QFile::encodeName(path()), mode);
+            if (linked)
+                ::symlink("registry.reg", QFile::encodeName(at));
+        };
+        const auto attempt = [&](int failAt) -> QString {
+            const FailingSaveCalls failing(failAt, EIO);
+            if (how == "store")
+                return RegFileStore(at).writeValue(CU, testKey, "A", StoredValue::ofText(text)) ? "saved"
+                                                                                                : "failed";
+            WholeFileSave file(at);
+            file.setDirectWriteFallback(true);
+            const int outcome = int(file.save(saved));
+            return QStringList{"saved", "not opened", "not written"}[outcome] + ' ' +
+                   QString::number(file.error());
+        };
+        // The file, old or new, and its mode; a link replaced; what a failure left beside the file.
+        const auto left = [&](bool dies) {
+            const QByteArray bytes = fileBytes(path());
+            struct stat status {};
+            const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+            return (bytes == saved ? " new "
+                    : bytes == old ? " old "
+                                   : " damaged ") +
+                   QString::number(::stat(QFile::encodeName(path()), &status) ? 0 : status.st_mode & 0777,
+                                   8) +
+                   (linked && !QFileInfo(at).isSymLink() ? " link replaced" : "") +
+                   (dies ? "" : beside.filter(QRegularExpression("^registry\\.reg\\.(?!lock$)")).join(' '));
+        };
+        reset();
+        const QString first = attempt(0).section(' ', 0, 0); // before the file is looked at
+        QCOMPARE(first + left(false), "saved new " + QString::number(mode ? mode : 0644, 8));
+        const QStringList calls = FailingSaveCalls::made();
+        const qsizetype opened = calls.indexOf("open") + 1, renamed = calls.indexOf("rename") + 1;
+        QVERIFY(0 < opened && opened < renamed);
+        for (const bool dies : {false, true}) {
+            for (int n = 1; n <= calls.size(); ++n) {
+                reset();
+                const QString call =
+                    QString("%1 %2 at %3: ").arg(dies ? "dies" : "fails", calls[n - 1]).arg(n);
+                const QString answer = dies ? QString::number(QProcess::execute(
+                                                  STORE_HELPER, {how, at, text, QString::number(n)}))
+                                            : attempt(n);
+                const QString expected =
+                    dies             ? "-1"
+                    : how == "store" ? "failed"
+                                     : (n <= opened ? "not opened " : "not written ") + QString::number(EIO);
+                QCOMPARE(call + answer + left(dies),
+                         call + expected + (n > renamed ? " new " : " old ") +
+                             QString::number(n > renamed && !mode ? 0644 : mode, 8));
             }
-            QCOMPARE(failure, 1001);
-            QCOMPARE(waited, lockHeld ? "wait done wait done " : "");
-            QCOMPARE(fileBytes(path()), before);
-            QCOMPARE(QDir(dir.path()).entryList({"registry.reg*"}, QDir::Files), QStringList{"registry.reg"});
-            QVERIFY(store.writeValue(CU, testKey, "New", StoredValue::ofText("x")) &&
-                    RegFileStore(path()).readValue(CU, testKey, "Kept"));
         }
+        reset();
+        const FileSizeLimit full(saved.size() - 1);
+        const QString answer = attempt(0);
+        QCOMPARE(answer + left(false), (how == "store" ? "failed" : "not written " + QString::number(EFBIG)) +
+                                           " old " + QString::number(mode, 8));
+        ::umask(umaskBefore);
+    }
+
+    // A write that gives up waiting for another program's lock fails and leaves the file byte for byte;
+    // after the first give-up the next write hardly waits.
+    void aWriteThatGivesUpWaitingKeepsTheFile() {
+        RegFileStore store(path());
+        QVERIFY(store.createKey(CU, testKey) &&
+                store.writeValue(CU, testKey, "Kept", StoredValue::ofText("k")));
+        const QByteArray before = fileBytes(path());
+        QString waited;
+        store.setWaitNotice([&](bool waiting) { waited += waiting ? "wait " : "done "; });
+        store.setLockWait(300);
+        RegistryApi registry(store);
+        int failure = 0;
+        {
+            const HeldStoreLock held(STORE_HELPER, path());
+            QVERIFY(held.held() && !store.writeValue(CU, testKey, "New", StoredValue::ofText("x")));
+            try {
+                registry.SetValue(CU, testKey, "New", RegistryApi::TextKind, QString("x"));
+            } catch (const Failure& f) {
+                failure = f.number;
+            }
+        }
+        QCOMPARE(failure, 1001);
+        QCOMPARE(waited, "wait done wait done ");
+        QCOMPARE(fileBytes(path()), before);
+        QVERIFY(store.writeValue(CU, testKey, "New", StoredValue::ofText("x")) &&
+                RegFileStore(path()).readValue(CU, testKey, "Kept"));
     }
 
     // Each command's first wait for another program's lock lasts the whole wait, also after a command that
