@@ -1,4 +1,6 @@
 #include "files/DesktopRegistration.h"
+#include "platform/WholeFileSave.h"
+#include "support/FailingSaveCalls.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "support/UnprivilegedFileAccess.h"
@@ -170,6 +172,36 @@ private slots:
                  (QStringList{full, full, "0", "arm.tolv"}));
         QCOMPARE(f.snapshot(), QString("arm.tolv|~/user|unsaved|changed|In 'FileSave' routine ...|"
                                        "In 'FileSaveAs' routine ..."));
+    }
+
+    // Whichever call of a save fails, the file stays whole, the message names the cause, and the program
+    // and the answers stay: a quota is a full disk, and a disk that cannot be read no read-only file.
+    void aSaveFailingAtAnyCallTellsItsCause() {
+        for (const auto& [call, error, told] : {std::tuple{"open", EDQUOT, " 61 occured: Disk full"},
+                                                {"stat", EIO, " 57 occured: Device I/O error"},
+                                                {"fsync", EIO, " 57 occured: Device I/O error"}}) {
+            Fixture f;
+            const QString path = f.openArm(), probe = path + ".probe";
+            const QByteArray before = fileBytes(path);
+            {
+                const FailingSaveCalls none(0, 0);
+                QVERIFY(QFile::copy(path, probe) &&
+                        WholeFileSave(probe).save("x") == WholeFileSave::Outcome::Saved);
+            }
+            QVERIFY(QFile::remove(probe));
+            f.box("Alpha")->setText("unsaved");
+            {
+                const FailingSaveCalls failing(FailingSaveCalls::made().indexOf(call) + 1, error);
+                f.trigger("mnuFileSave");
+            }
+            QCOMPARE(
+                f.messages.described() << QString::number(f.windowsClosed),
+                (QStringList{"In 'FileSave' routine ...|Unexpected error #" + QString(told) + "|Critical|Ok",
+                             "0"}));
+            QCOMPARE(fileBytes(path), before);
+            QCOMPARE(QDir(f.at("/user")).entryList(QDir::Files | QDir::Hidden), QStringList{"arm.tolv"});
+            QCOMPARE(f.snapshot().section('|', 0, 3), "arm.tolv|~/user|unsaved|changed");
+        }
     }
 
     // Saves that wrote nothing keep the name, file and changed mark, so New and Open still ask. Delete asks
