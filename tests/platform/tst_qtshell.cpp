@@ -30,6 +30,11 @@ const QString helpers =
     "sh looping group & echo $! >> pids\n"
     "sh -c 'setsid sh looping helper & echo $! >> pids'\n"
     "sleep 60 & echo $! >> pids; echo ready; sleep 60\n";
+
+int signalsCounted = 0;
+void countSignal(int) {
+    ++signalsCounted;
+}
 } // namespace
 Q_DECLARE_METATYPE(Run)
 
@@ -166,6 +171,41 @@ private slots:
             const QList<QByteArray> marks = fileBytes(dir.path() + "/marks").trimmed().split('\n');
             QCOMPARE(QSet<QByteArray>(marks.begin(), marks.end()), (QSet<QByteArray>{"group", "helper"}));
         }
+    }
+
+    // Each signal that ends the program is given back as it was found: one ignored at start (nohup)
+    // ends nothing while the program runs nor after, and one with a handler of its own has it again.
+    void signalsAreLeftAsTheyWereFound_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("ignored");
+        for (const auto& [name, number] : {std::pair{"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}})
+            for (const bool ignored : {true, false})
+                QTest::addRow("%s %s", name, ignored ? "ignored" : "handled") << number << ignored;
+    }
+    void signalsAreLeftAsTheyWereFound() {
+        QFETCH(int, number);
+        QFETCH(bool, ignored);
+        programSignals.reset();
+        struct sigaction outer {
+        }, found{}, after{};
+        found.sa_handler = ignored ? SIG_IGN : countSignal;
+        ::sigaction(number, &found, &outer);
+        const auto restore = qScopeGuard([&] {
+            ::sigaction(number, &outer, nullptr);
+            programSignals = std::make_unique<ProgramSignals>();
+        });
+        signalsCounted = 0;
+        int ended = 0;
+        {
+            ProgramSignals handled;
+            connect(&handled, &ProgramSignals::endRequested, this, [&ended] { ++ended; });
+            ::raise(number);
+            QCoreApplication::processEvents();
+        }
+        ::sigaction(number, nullptr, &after);
+        QVERIFY(after.sa_handler == found.sa_handler);
+        ::raise(number);
+        QCOMPARE((QList<int>{ended, signalsCounted}), (QList<int>{ignored ? 0 : 1, ignored ? 0 : 1}));
     }
 
     // Before the window is shown, as the introduction is, a message opens in the middle of the screen;
