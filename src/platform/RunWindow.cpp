@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,7 +97,8 @@ RunWindow::~RunWindow() {
 }
 
 RunEnd RunWindow::runToEnd() {
-    started_ = QDateTime::currentDateTime();
+    if (!outputFile_.isEmpty())
+        outputFound_ = FileStamp::of(outputPath());
     processes_.prepare(process_);
     process_.start();
     if (process_.waitForStarted()) {
@@ -128,6 +128,10 @@ QString RunWindow::endText() const {
 
 QString RunWindow::directory() const {
     return process_.workingDirectory().isEmpty() ? QDir::currentPath() : process_.workingDirectory();
+}
+
+QString RunWindow::outputPath() const {
+    return QDir(directory()).filePath(outputFile_);
 }
 
 void RunWindow::readOutput(QProcess::ProcessChannel channel) {
@@ -238,9 +242,10 @@ void RunWindow::reject() {
     stopProgram();
 }
 
+// Judged by the file alone: the run script puts a new one in place, a program may write it over.
 bool RunWindow::wroteOutput() const {
-    const QFileInfo output(QDir(directory()), outputFile_);
-    return output.exists() && output.lastModified() >= started_.addMSecs(-started_.time().msec());
+    const FileStamp now = FileStamp::of(outputPath());
+    return now.exists && now != outputFound_;
 }
 
 void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {

@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("no output") << Run{"echo working", S::Finished,
                                           "Finished, but wrote no output (out.txt).", "working"};
         QTest::newRow("clean closes itself") << Run{"echo result > out.txt", S::Finished, "", ""};
+        // A new report is output whatever its time says (a clock behind, or FAT's two-second times).
+        QTest::newRow("new report dated early")
+            << Run{"echo result > new; touch -d '1 hour ago' new; mv new out.txt", S::Finished, "", ""};
         QTest::newRow("failed to start") << Run{"", S::FailedToStart, "Failed to start", ""};
         // "é" and CR LF split across two reads, an error line, a Windows-1252 line beside UTF-8 ones, a
         // line too long to show whole, a lone CR that ends a line, a paragraph mark that does not, and a
@@ -92,6 +95,10 @@ private slots:
         QFETCH(Run, run);
         const QByteArray tag = QTest::currentDataTag();
         QTemporaryDir dir;
+        QFile earlier(dir.path() + "/out.txt"); // the report of an earlier run
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier\n") && earlier.flush() &&
+                earlier.setFileTime(QDateTime::currentDateTime().addDays(-1), QFile::FileModificationTime));
+        earlier.close();
         QtShell shell;
         QApplication::clipboard()->clear();
         bool programEnded = false;
