@@ -14,17 +14,11 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-namespace {
-// The view is brought up to date at most this often, and never takes more than a tenth of the time:
-// output that comes faster than anyone reads is shown in batches, not read by read.
-constexpr int refreshMilliseconds = 100;
-constexpr int refreshShare = 10;
-} // namespace
-
 RunWindow::RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
                      const QString& outputFile, QWidget* parent)
-    : QDialog(parent), outputFile_(outputFile), elapsed_(new QLabel(this)), dropped_(new QLabel(this)),
-      end_(new QLabel(this)), output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
+    : QDialog(parent), outputFile_(outputFile), refresh_([this] { refreshOutput(); }),
+      elapsed_(new QLabel(this)), dropped_(new QLabel(this)), end_(new QLabel(this)),
+      output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
     const QString commandLine = commandLineText(program, arguments);
     setWindowTitle(tr("Running %1").arg(commandLine));
     setModal(true);
@@ -85,8 +79,6 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
         followEnd();
         refreshing_ = was;
     });
-    refresh_.setSingleShot(true);
-    connect(&refresh_, &QTimer::timeout, this, &RunWindow::refreshOutput);
     grace_.setSingleShot(true);
     connect(&grace_, &QTimer::timeout, this, &RunWindow::killWhatIsLeft);
 }
@@ -139,12 +131,7 @@ void RunWindow::readOutput(QProcess::ProcessChannel channel) {
     lines_.add(channel == QProcess::StandardError ? OutputLines::Channel::Error
                                                   : OutputLines::Channel::Output,
                process_.readAll());
-    scheduleRefresh();
-}
-
-void RunWindow::scheduleRefresh() {
-    if (!refresh_.isActive())
-        refresh_.start(refreshMilliseconds);
+    refresh_.schedule();
 }
 
 void RunWindow::refreshOutput() {
@@ -188,8 +175,7 @@ void RunWindow::refreshOutput() {
         dropped_->setText(tr("Earlier lines are not shown here.") + where);
         dropped_->show();
     }
-    // A slow refresh under heavy output waits longer before the next, so reading keeps up.
-    refresh_.setInterval(qMax<qint64>(refreshMilliseconds, refreshShare * spent.elapsed()));
+    refresh_.refreshed(spent.elapsed());
 }
 
 void RunWindow::clearView() {
@@ -254,7 +240,7 @@ void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
     readOutput(QProcess::StandardOutput);
     readOutput(QProcess::StandardError);
     lines_.finish();
-    refresh_.stop();
+    refresh_.cancel();
     refreshOutput();
     if (stopRequested_) {
         // Until the grace is over, something of the run that ignored TERM may still be going.

@@ -2,6 +2,7 @@
 
 #include "FileStamp.h"
 #include "OutputLines.h"
+#include "RefreshPacer.h"
 #include "RunProcesses.h"
 #include "Shell.h"
 
@@ -52,7 +53,6 @@ private:
     QString directory() const;
     QString outputPath() const;
     void readOutput(QProcess::ProcessChannel channel);
-    void scheduleRefresh();
     void refreshOutput();
     void followEnd();
     void clearView();
@@ -72,7 +72,7 @@ private:
     FileStamp outputFound_; // the output file as it was before the run
     QElapsedTimer clock_;
     QTimer ticker_;
-    QTimer refresh_;
+    RefreshPacer refresh_;
     QTimer grace_;
     QLabel* elapsed_;
     QLabel* dropped_;

@@ -2,6 +2,7 @@
 #include "platform/ProgramSignals.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
+#include "platform/RefreshPacer.h"
 #include "platform/RunProcesses.h"
 #include "platform/RunWindow.h"
 #include "support/TestFiles.h"
@@ -178,6 +179,20 @@ private slots:
             const QList<QByteArray> marks = fileBytes(dir.path() + "/marks").trimmed().split('\n');
             QCOMPARE(QSet<QByteArray>(marks.begin(), marks.end()), (QSet<QByteArray>{"group", "helper"}));
         }
+    }
+
+    // The view is refreshed at most every 100 ms; after a slow refresh the next waits ten times as long,
+    // however much output comes meanwhile.
+    void slowRefreshesComeSeldomer() {
+        RefreshPacer pacer([] {});
+        QList<int> intervals;
+        for (const qint64 spent : {0, 10, 11, 80, 3}) {
+            pacer.refreshed(spent);
+            pacer.schedule();
+            intervals << (pacer.scheduled() ? pacer.interval() : -1);
+            pacer.cancel();
+        }
+        QCOMPARE(intervals, (QList<int>{100, 100, 110, 800, 100}));
     }
 
     // Each signal that ends the program is given back as it was found: one ignored at start (nohup)
