@@ -31,7 +31,8 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     output_->setAccessibleName(tr("Output"));
     output_->setReadOnly(true);
     output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    output_->setMaximumBlockCount(OutputLines::keptLines);
+    // No block limit of its own: the view drops lines in step with the kept ones, and shows the
+    // unfinished lines besides, which a limit of keptLines would trim from its top unasked.
     output_->setLineWrapMode(QPlainTextEdit::NoWrap);
     dropped_->setWordWrap(true);
     dropped_->hide();

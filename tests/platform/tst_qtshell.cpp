@@ -13,7 +13,8 @@
 #include <csignal>
 
 namespace {
-enum class Action { None, Stop, CloseBox, EndProgram }; // taken once the output says "ready"
+// Taken once the output says "ready"; Resume lets a script that waits for the file "go" go on.
+enum class Action { None, Stop, CloseBox, EndProgram, Resume };
 
 struct Run {
     QString script; // empty: a program that does not exist
@@ -81,6 +82,13 @@ private slots:
             numbers << QString::number(n);
         QTest::newRow("many lines") << Run{"seq 12005; exit 1", S::Finished, "Finished with exit code 1.",
                                            numbers.join('\n')};
+        // The view holds all kept lines while an unfinished one shows after them.
+        numbers.clear();
+        for (int n = 10001 - OutputLines::keptLines + 2; n <= 10001; ++n)
+            numbers << QString::number(n);
+        QTest::newRow("unfinished after kept lines") << Run{
+            "seq 10001; printf ready; until [ -e go ]; do sleep 0.01; done; echo ' go'; exit 1", S::Finished,
+            "Finished with exit code 1.", numbers.join('\n') + "\nready go", Action::Resume};
         const QString cut =
             QString(OutputLines::shownLineBytes, 'x') + " … [line cut here: 3000 bytes in all]";
         QTest::newRow("long lines") << Run{
@@ -124,6 +132,8 @@ private slots:
                     button->click();
                 else if (run.action == Action::CloseBox)
                     window->close();
+                else if (run.action == Action::Resume)
+                    QFile(dir.path() + "/go").open(QIODevice::WriteOnly);
                 else
                     ::raise(SIGTERM);
                 run.action = Action::None;
