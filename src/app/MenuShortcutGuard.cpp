@@ -3,7 +3,19 @@
 #include <QAction>
 #include <QKeyEvent>
 
+namespace {
+// An Alt chord reaches a box as a key press only when no shown control or menu took it as its access
+// key: the window's shortcuts come first. Ctrl+Alt is AltGr on Windows, which types.
+bool unclaimedAccessKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers modifiers = key->modifiers();
+    return modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier) &&
+           !key->text().isEmpty() && key->text().front().isPrint();
+}
+} // namespace
+
 bool MenuShortcutGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress)
+        return unclaimedAccessKey(static_cast<QKeyEvent*>(event));
     if (event->type() != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());

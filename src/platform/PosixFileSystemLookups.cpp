@@ -1,5 +1,6 @@
 #include "PosixFileSystemLookups.h"
 
+#include "FileStamp.h"
 #include "SystemErrors.h"
 
 #include <QDir>
@@ -39,4 +40,12 @@ void PosixFileSystemLookups::changeDirectory(const QString& path) {
 
 QString PosixFileSystemLookups::currentDirectory() {
     return QDir::currentPath();
+}
+
+FileStamp FileStamp::of(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino), info.st_size,
+            info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
 }

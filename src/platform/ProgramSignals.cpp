@@ -5,10 +5,14 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
 int signalPipe[2] = {-1, -1};
+constexpr int endSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// What each of endSignals was before: given back at the end.
+struct sigaction foundActions[std::size(endSignals)];
 
 // Only what is safe in a signal handler: one byte into the pipe.
 void noteSignal(int number) {
@@ -18,8 +22,7 @@ void noteSignal(int number) {
     errno = savedErrno;
 }
 
-void handle(int number) {
-    struct sigaction before {};
+void handle(int number, struct sigaction& before) {
     if (::sigaction(number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN && number != SIGCHLD)
         return;
     struct sigaction action {};
@@ -35,15 +38,17 @@ ProgramSignals::ProgramSignals(QObject* parent) : QObject(parent) {
         qFatal("no pipe for the program's signals");
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &ProgramSignals::readSignals);
-    for (const int number : {SIGTERM, SIGHUP, SIGINT, SIGCHLD})
-        handle(number);
+    for (std::size_t i = 0; i < std::size(endSignals); ++i)
+        handle(endSignals[i], foundActions[i]);
+    struct sigaction child {};
+    handle(SIGCHLD, child);
 }
 
-// The child handler stays: QProcess's own, installed later, passes on to it. Without a pipe it writes
-// nowhere.
+// Each end signal goes back to what it was, so one ignored at start stays ignored to the last. The child
+// handler stays: QProcess's own, installed later, passes on to it. Without a pipe it writes nowhere.
 ProgramSignals::~ProgramSignals() {
-    for (const int number : {SIGTERM, SIGHUP, SIGINT})
-        ::signal(number, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(endSignals); ++i)
+        ::sigaction(endSignals[i], &foundActions[i], nullptr);
     const int writeEnd = signalPipe[1];
     signalPipe[1] = -1;
     ::close(writeEnd);

@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,17 +14,11 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-namespace {
-// The view is brought up to date at most this often, and never takes more than a tenth of the time:
-// output that comes faster than anyone reads is shown in batches, not read by read.
-constexpr int refreshMilliseconds = 100;
-constexpr int refreshShare = 10;
-} // namespace
-
 RunWindow::RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
                      const QString& outputFile, QWidget* parent)
-    : QDialog(parent), outputFile_(outputFile), elapsed_(new QLabel(this)), dropped_(new QLabel(this)),
-      end_(new QLabel(this)), output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
+    : QDialog(parent), outputFile_(outputFile), refresh_([this] { refreshOutput(); }),
+      elapsed_(new QLabel(this)), dropped_(new QLabel(this)), end_(new QLabel(this)),
+      output_(new QPlainTextEdit(this)), stop_(new QPushButton(tr("Stop"), this)) {
     const QString commandLine = commandLineText(program, arguments);
     setWindowTitle(tr("Running %1").arg(commandLine));
     setModal(true);
@@ -38,7 +31,8 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     output_->setAccessibleName(tr("Output"));
     output_->setReadOnly(true);
     output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    output_->setMaximumBlockCount(OutputLines::keptLines);
+    // No block limit of its own: the view drops lines in step with the kept ones, and shows the
+    // unfinished lines besides, which a limit of keptLines would trim from its top unasked.
     output_->setLineWrapMode(QPlainTextEdit::NoWrap);
     dropped_->setWordWrap(true);
     dropped_->hide();
@@ -86,8 +80,6 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
         followEnd();
         refreshing_ = was;
     });
-    refresh_.setSingleShot(true);
-    connect(&refresh_, &QTimer::timeout, this, &RunWindow::refreshOutput);
     grace_.setSingleShot(true);
     connect(&grace_, &QTimer::timeout, this, &RunWindow::killWhatIsLeft);
 }
@@ -98,7 +90,8 @@ RunWindow::~RunWindow() {
 }
 
 RunEnd RunWindow::runToEnd() {
-    started_ = QDateTime::currentDateTime();
+    if (!outputFile_.isEmpty())
+        outputFound_ = FileStamp::of(outputPath());
     processes_.prepare(process_);
     process_.start();
     if (process_.waitForStarted()) {
@@ -130,17 +123,16 @@ QString RunWindow::directory() const {
     return process_.workingDirectory().isEmpty() ? QDir::currentPath() : process_.workingDirectory();
 }
 
+QString RunWindow::outputPath() const {
+    return QDir(directory()).filePath(outputFile_);
+}
+
 void RunWindow::readOutput(QProcess::ProcessChannel channel) {
     process_.setReadChannel(channel);
     lines_.add(channel == QProcess::StandardError ? OutputLines::Channel::Error
                                                   : OutputLines::Channel::Output,
                process_.readAll());
-    scheduleRefresh();
-}
-
-void RunWindow::scheduleRefresh() {
-    if (!refresh_.isActive())
-        refresh_.start(refreshMilliseconds);
+    refresh_.schedule();
 }
 
 void RunWindow::refreshOutput() {
@@ -184,8 +176,7 @@ void RunWindow::refreshOutput() {
         dropped_->setText(tr("Earlier lines are not shown here.") + where);
         dropped_->show();
     }
-    // A slow refresh under heavy output waits longer before the next, so reading keeps up.
-    refresh_.setInterval(qMax<qint64>(refreshMilliseconds, refreshShare * spent.elapsed()));
+    refresh_.refreshed(spent.elapsed());
 }
 
 void RunWindow::clearView() {
@@ -238,9 +229,10 @@ void RunWindow::reject() {
     stopProgram();
 }
 
+// Judged by the file alone: the run script puts a new one in place, a program may write it over.
 bool RunWindow::wroteOutput() const {
-    const QFileInfo output(QDir(directory()), outputFile_);
-    return output.exists() && output.lastModified() >= started_.addMSecs(-started_.time().msec());
+    const FileStamp now = FileStamp::of(outputPath());
+    return now.exists && now != outputFound_;
 }
 
 void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
@@ -249,7 +241,7 @@ void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
     readOutput(QProcess::StandardOutput);
     readOutput(QProcess::StandardError);
     lines_.finish();
-    refresh_.stop();
+    refresh_.cancel();
     refreshOutput();
     if (stopRequested_) {
         // Until the grace is over, something of the run that ignored TERM may still be going.

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "OutputLines.h"
+#include "RefreshPacer.h"
 #include "RunProcesses.h"
 #include "Shell.h"
 
-#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -25,8 +26,8 @@ class RunWindow : public QDialog {
 public:
     static constexpr int graceMilliseconds = 2000;
 
-    // outputFile, when given, is the file a good run writes: a run that leaves none newer than its
-    // start has not finished cleanly.
+    // outputFile, when given, is the file a good run writes: a run that leaves it as it found it (or
+    // leaves none) has not finished cleanly.
     RunWindow(const QString& program, const QStringList& arguments, const QString& workingDirectory,
               const QString& outputFile = QString(), QWidget* parent = nullptr);
     // Whatever of a stopped run is still there is killed before the window goes.
@@ -50,8 +51,8 @@ protected:
 
 private:
     QString directory() const;
+    QString outputPath() const;
     void readOutput(QProcess::ProcessChannel channel);
-    void scheduleRefresh();
     void refreshOutput();
     void followEnd();
     void clearView();
@@ -68,10 +69,10 @@ private:
     pid_t program_ = 0;
     OutputLines lines_;
     QString outputFile_;
-    QDateTime started_;
+    FileStamp outputFound_; // the output file as it was before the run
     QElapsedTimer clock_;
     QTimer ticker_;
-    QTimer refresh_;
+    RefreshPacer refresh_;
     QTimer grace_;
     QLabel* elapsed_;
     QLabel* dropped_;

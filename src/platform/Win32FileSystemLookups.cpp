@@ -1,5 +1,6 @@
 #include "Win32FileSystemLookups.h"
 
+#include "FileStamp.h"
 #include "core/Failure.h"
 
 #include <QDir>
@@ -69,4 +70,21 @@ void Win32FileSystemLookups::changeDirectory(const QString& path) {
 
 QString Win32FileSystemLookups::currentDirectory() {
     return QDir::currentPath();
+}
+
+FileStamp FileStamp::of(const QString& path) {
+    const HANDLE handle = CreateFileW(native(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool read = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!read)
+        return {};
+    const auto joined = [](DWORD high, DWORD low) { return (quint64(high) << 32) | low; };
+    return {true, info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow),
+            qint64(joined(info.nFileSizeHigh, info.nFileSizeLow)),
+            qint64(joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime))};
 }

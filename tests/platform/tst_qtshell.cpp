@@ -2,6 +2,7 @@
 #include "platform/ProgramSignals.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
+#include "platform/RefreshPacer.h"
 #include "platform/RunProcesses.h"
 #include "platform/RunWindow.h"
 #include "support/TestFiles.h"
@@ -12,7 +13,8 @@
 #include <csignal>
 
 namespace {
-enum class Action { None, Stop, CloseBox, EndProgram }; // taken once the output says "ready"
+// Taken once the output says "ready"; Resume lets a script that waits for the file "go" go on.
+enum class Action { None, Stop, CloseBox, EndProgram, Resume };
 
 struct Run {
     QString script; // empty: a program that does not exist
@@ -30,6 +32,11 @@ const QString helpers =
     "sh looping group & echo $! >> pids\n"
     "sh -c 'setsid sh looping helper & echo $! >> pids'\n"
     "sleep 60 & echo $! >> pids; echo ready; sleep 60\n";
+
+int signalsCounted = 0;
+void countSignal(int) {
+    ++signalsCounted;
+}
 } // namespace
 Q_DECLARE_METATYPE(Run)
 
@@ -51,6 +58,9 @@ private slots:
         QTest::newRow("no output") << Run{"echo working", S::Finished,
                                           "Finished, but wrote no output (out.txt).", "working"};
         QTest::newRow("clean closes itself") << Run{"echo result > out.txt", S::Finished, "", ""};
+        // A new report is output whatever its time says (a clock behind, or FAT's two-second times).
+        QTest::newRow("new report dated early")
+            << Run{"echo result > new; touch -d '1 hour ago' new; mv new out.txt", S::Finished, "", ""};
         QTest::newRow("failed to start") << Run{"", S::FailedToStart, "Failed to start", ""};
         // "é" and CR LF split across two reads, an error line, a Windows-1252 line beside UTF-8 ones, a
         // line too long to show whole, a lone CR that ends a line, a paragraph mark that does not, and a
@@ -66,12 +76,13 @@ private slots:
         // Stop sends TERM to the whole run, then KILL to what is left after the grace; the close box
         // (as Esc) and the program's own end stop it too, and the window then closes once the run has ended.
         // Any amount of output takes a bounded view: the last lines, fewer when they are long, and a note
-        // of where the rest is.
+        // of where the rest is. All kept lines show while an unfinished one follows them.
         QStringList numbers;
-        for (int n = 12005 - OutputLines::keptLines + 1; n <= 12005; ++n)
+        for (int n = 12005 - OutputLines::keptLines + 2; n <= 12005; ++n)
             numbers << QString::number(n);
-        QTest::newRow("many lines") << Run{"seq 12005; exit 1", S::Finished, "Finished with exit code 1.",
-                                           numbers.join('\n')};
+        QTest::newRow("many lines") << Run{
+            "seq 12005; printf ready; until [ -e go ]; do sleep 0.01; done; echo ' go'; exit 1", S::Finished,
+            "Finished with exit code 1.", numbers.join('\n') + "\nready go", Action::Resume};
         const QString cut =
             QString(OutputLines::shownLineBytes, 'x') + " … [line cut here: 3000 bytes in all]";
         QTest::newRow("long lines") << Run{
@@ -87,6 +98,10 @@ private slots:
         QFETCH(Run, run);
         const QByteArray tag = QTest::currentDataTag();
         QTemporaryDir dir;
+        QFile earlier(dir.path() + "/out.txt"); // the report of an earlier run
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier\n") && earlier.flush() &&
+                earlier.setFileTime(QDateTime::currentDateTime().addDays(-1), QFile::FileModificationTime));
+        earlier.close();
         QtShell shell;
         QApplication::clipboard()->clear();
         bool programEnded = false;
@@ -111,6 +126,8 @@ private slots:
                     button->click();
                 else if (run.action == Action::CloseBox)
                     window->close();
+                else if (run.action == Action::Resume)
+                    QFile(dir.path() + "/go").open(QIODevice::WriteOnly);
                 else
                     ::raise(SIGTERM);
                 run.action = Action::None;
@@ -166,6 +183,55 @@ private slots:
             const QList<QByteArray> marks = fileBytes(dir.path() + "/marks").trimmed().split('\n');
             QCOMPARE(QSet<QByteArray>(marks.begin(), marks.end()), (QSet<QByteArray>{"group", "helper"}));
         }
+    }
+
+    // The view is refreshed at most every 100 ms; after a slow refresh the next waits ten times as long,
+    // however much output comes meanwhile.
+    void slowRefreshesComeSeldomer() {
+        RefreshPacer pacer([] {});
+        QList<int> intervals;
+        for (const qint64 spent : {0, 10, 11, 80, 3}) {
+            pacer.refreshed(spent);
+            pacer.schedule();
+            intervals << (pacer.scheduled() ? pacer.interval() : -1);
+            pacer.cancel();
+        }
+        QCOMPARE(intervals, (QList<int>{100, 100, 110, 800, 100}));
+    }
+
+    // Each signal that ends the program is given back as it was found: one ignored at start (nohup)
+    // ends nothing while the program runs nor after, and one with a handler of its own has it again.
+    void signalsAreLeftAsTheyWereFound_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("ignored");
+        for (const auto& [name, number] : {std::pair{"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}})
+            for (const bool ignored : {true, false})
+                QTest::addRow("%s %s", name, ignored ? "ignored" : "handled") << number << ignored;
+    }
+    void signalsAreLeftAsTheyWereFound() {
+        QFETCH(int, number);
+        QFETCH(bool, ignored);
+        programSignals.reset();
+        struct sigaction outer {
+        }, found{}, after{};
+        found.sa_handler = ignored ? SIG_IGN : countSignal;
+        ::sigaction(number, &found, &outer);
+        const auto restore = qScopeGuard([&] {
+            ::sigaction(number, &outer, nullptr);
+            programSignals = std::make_unique<ProgramSignals>();
+        });
+        signalsCounted = 0;
+        int ended = 0;
+        {
+            ProgramSignals handled;
+            connect(&handled, &ProgramSignals::endRequested, this, [&ended] { ++ended; });
+            ::raise(number);
+            QCoreApplication::processEvents();
+        }
+        ::sigaction(number, nullptr, &after);
+        QVERIFY(after.sa_handler == found.sa_handler);
+        ::raise(number);
+        QCOMPARE((QList<int>{ended, signalsCounted}), (QList<int>{ignored ? 0 : 1, ignored ? 0 : 1}));
     }
 
     // Before the window is shown, as the introduction is, a message opens in the middle of the screen;
