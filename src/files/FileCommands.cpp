@@ -109,9 +109,18 @@ void FileCommands::FileOld() {
             form_.ShowFilename();
         },
     };
-    runSteps(steps, [this](const Failure& f) {
-        return handleFailure(QStringLiteral("FileOld"), state_.FileName, f, Unexpected::EndsProgram);
-    });
+    const CurrentFile before{state_.FileName, state_.FilePath, state_.fileTempPath};
+    try {
+        runSteps(steps, [this](const Failure& f) {
+            return handleFailure(QStringLiteral("FileOld"), state_.FileName, f, Unexpected::EndsProgram);
+        });
+    } catch (const CommandAbandoned&) {
+        // Nothing was read: the answers keep the name they had, so that a Save cannot write them over the
+        // file that was to be opened.
+        modules_.channel.close(state_.FileNum);
+        keepUnsaved(before);
+        throw;
+    }
 }
 
 void FileCommands::FileSave() {

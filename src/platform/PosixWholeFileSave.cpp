@@ -107,8 +107,14 @@ WholeFileSave::Outcome WholeFileSave::writeInPlace(const QByteArray& bytes) {
     if (fd < 0)
         return failed(Outcome::NotOpened, errno);
     struct stat before {};
-    int error = saveCalls.fstat(fd, &before) == 0 ? 0 : errno;
-    if (error == 0 && bytes.size() > before.st_size &&
+    if (saveCalls.fstat(fd, &before) != 0) {
+        // The old length is not known: nothing may be cut back to a guess of it.
+        const int error = errno;
+        ::close(fd);
+        return failed(Outcome::NotWritten, error);
+    }
+    int error = 0;
+    if (bytes.size() > before.st_size &&
         saveCalls.fallocate(fd, before.st_size, bytes.size() - before.st_size) != 0)
         error = errno;
     if (error != 0) {

@@ -119,6 +119,23 @@ private slots:
         QVERIFY(fileBytes(f.at("/user/arm.tolv")).contains("\r\nchanged  \t\t! 1. "));
     }
 
+    // An Open ended by a look-up that fails unexpectedly leaves the answers under their own name: a Save
+    // afterwards writes them to their file, not over the one that could not be read.
+    void anOpenEndedByItsLookUpKeepsTheCurrentFile() {
+        Fixture f;
+        const QString arm = f.openArm(), other = f.at("/user/other.tolv");
+        QVERIFY(writeFile(other, inputFile("9")));
+        f.fileDialogs.choosePath(other);
+        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        f.trigger("mnuFileOpen");
+        QCOMPARE(f.snapshot() + "|" + QString::number(f.windowsClosed),
+                 QString("arm.tolv|~/user|1|unchanged|In 'FileExists' routine ...|0"));
+        f.box("Alpha")->setText("changed");
+        f.trigger("mnuFileSave");
+        QCOMPARE(fileBytes(other), inputFile("9"));
+        QVERIFY(fileBytes(arm).contains("\r\nchanged  \t\t! 1. "));
+    }
+
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
         QTemporaryDir locked;
         const QString path = locked.path() + "/mine.tolv";

@@ -218,6 +218,32 @@ private slots:
         ::umask(umaskBefore);
     }
 
+    // Where no file may be made beside it, a file is written in place: a call that fails before the
+    // first byte of it is written leaves it byte for byte.
+    void anInPlaceSaveFailingBeforeItWritesKeepsTheFile() {
+        const QTemporaryDir locked;
+        const QString at = locked.path() + "/mine.tolv";
+        QVERIFY(writeFile(at, "old") && ::chmod(QFile::encodeName(at), 0666) == 0 &&
+                ::chmod(QFile::encodeName(locked.path()), 0555) == 0);
+        const auto unlock = qScopeGuard([&] { ::chmod(QFile::encodeName(locked.path()), 0700); });
+        const auto save = [&](int failAt) {
+            const UnprivilegedFileAccess user; // root could make files anywhere
+            const FailingSaveCalls failing(failAt, EIO);
+            WholeFileSave file(at);
+            file.setDirectWriteFallback(true);
+            return file.save("new, and longer") == WholeFileSave::Outcome::Saved;
+        };
+        QVERIFY(save(0));
+        const QStringList calls = FailingSaveCalls::made();
+        QVERIFY(calls.contains("fstat") && calls.contains("fallocate"));
+        QString left;
+        for (int n = 1; n <= calls.indexOf("write"); ++n) {
+            QVERIFY(writeFile(at, "old") && !save(n));
+            left += calls[n - 1] + ": " + fileBytes(at) + " ";
+        }
+        QCOMPARE(left, "readlink: old stat: old open: old open: old fstat: old fallocate: old ");
+    }
+
     // A write that gives up waiting for another program's lock fails and leaves the file byte for byte;
     // after the first give-up the next write hardly waits.
     void aWriteThatGivesUpWaitingKeepsTheFile() {
