@@ -66,16 +66,20 @@ QByteArray directoryOf(const QByteArray& path) {
 // Gives the temporary file the target's name, and makes the new name outlast a crash; zero, or the
 // error number of the call that failed. Where the rename did not happen the temporary file is removed.
 int renameLasting(const QByteArray& temporary, const QByteArray& target) {
-    // The directory is opened first, so that only its sync can fail once the old file is gone.
+    // The directory is opened first, so that only its sync can fail once the old file is gone. One
+    // that may be written but not read cannot be opened: its rename goes unsynced, as it always did.
     const int directory =
         saveCalls.open(directoryOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (directory < 0 || saveCalls.rename(temporary.constData(), target.constData()) != 0) {
+    const bool unreadable = directory < 0 && (errno == EACCES || errno == EPERM);
+    if ((directory < 0 && !unreadable) || saveCalls.rename(temporary.constData(), target.constData()) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
         if (directory >= 0)
             ::close(directory);
         return error;
     }
+    if (directory < 0)
+        return 0;
     // The new contents are in place, but until the directory is synced the rename may not outlast a
     // crash: a failed sync fails the save, so that nothing is taken for safely saved that may not be.
     // A file system that cannot sync a directory answers EINVAL: there is nothing to wait for then.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <io.h>
 #include <string>
 
 #include <windows.h>
@@ -62,7 +63,9 @@ WholeFileSave::Outcome WholeFileSave::writeInPlace(const QByteArray& bytes) {
         file.resize(before);
         return failed(Outcome::NotWritten, ENOSPC);
     }
-    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush())
+    // flush() of an unbuffered file hands nothing to the disk; the system's own flush does.
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !FlushFileBuffers(handle))
         return failed(Outcome::NotWritten, EIO);
     return Outcome::Saved;
 }
