@@ -73,10 +73,28 @@ class Tokens:
 
 
 class Context:
-    def __init__(self, path, content, tokens):
+    def __init__(self, path, content, tokens, macros):
         self.path = path
         self.content = content
         self.tokens = tokens
+        self.macros = macros  # (start, end) of each macro's use in the file, its arguments included
+
+        self.macro_starts = [m[0] for m in macros]
+
+    def in_macro(self, start, end):
+        i = bisect.bisect_right(self.macro_starts, start) - 1
+        return i >= 0 and end <= self.macros[i][1]
+
+    def cuts_macro(self, edit):
+        """Whether an edit changes part of a macro's use and not the whole of it."""
+        if edit.start == edit.end:
+            return self.in_macro(edit.start, edit.end)
+        first = max(bisect.bisect_right(self.macro_starts, edit.start) - 1, 0)
+        last = bisect.bisect_left(self.macro_starts, edit.end)
+        return any(
+            edit.start < m_end and m_start < edit.end and not (edit.start <= m_start and m_end <= edit.end)
+            for m_start, m_end in self.macros[first:last]
+        )
 
     def text(self, cursor):
         return self.content[cursor.extent.start.offset : cursor.extent.end.offset].decode("utf-8", "replace")
@@ -366,13 +384,29 @@ def walk(cursor, stack, path):
     stack.pop()
 
 
+def macro_uses(tu, path):
+    return sorted(
+        (c.extent.start.offset, c.extent.end.offset)
+        for c in tu.cursor.get_children()
+        if c.kind == K.MACRO_INSTANTIATION and c.location.file is not None and c.location.file.name == path
+    )
+
+
 def mutants_of_unit(tu, path, relative):
+    """The mutants of the file path, read as tu (parsed with its macro uses recorded)."""
     with open(path, "rb") as f:
         content = f.read()
-    ctx = Context(path, content, Tokens(tu, path))
+    ctx = Context(path, content, Tokens(tu, path), macro_uses(tu, path))
     for cursor, stack in walk(tu.cursor, [], path):
+        # What a macro wrote (Q_OBJECT's functions, say) is not in the file to be changed.
+        if ctx.in_macro(cursor.extent.start.offset, cursor.extent.end.offset):
+            continue
         for rule, edits in rules_for(cursor, stack, ctx):
-            yield make_mutant(relative, rule, content, edits)
+            if not any(ctx.cuts_macro(e) for e in edits):
+                yield make_mutant(relative, rule, content, edits)
+
+
+PARSE_OPTIONS = ci.TranslationUnit.PARSE_DETAILED_PROCESSING_RECORD
 
 
 # --- reading the files --------------------------------------------------------------------------------
@@ -435,6 +469,8 @@ class Reader:
         if path in self.commands:
             return self.commands[path]
         stem, folder = os.path.splitext(path)[0], os.path.dirname(path)
+        if os.path.exists(stem + ".cpp") and stem + ".cpp" not in self.commands:
+            return None  # the header of a source this system does not build
         for candidate in (stem + ".cpp",) + tuple(sorted(p for p in self.commands if p.startswith(folder + "/"))):
             if candidate in self.commands:
                 return ["-x", "c++-header"] + self.commands[candidate]
@@ -446,7 +482,7 @@ class Reader:
     def mutants(self, relative):
         path = os.path.realpath(os.path.join(self.tree, relative))
         arguments = self.arguments(path)
-        tu = self.index.parse(path, args=arguments + self.extra + ["-Wno-everything"])
+        tu = self.index.parse(path, args=arguments + self.extra + ["-Wno-everything"], options=PARSE_OPTIONS)
         errors = [d for d in tu.diagnostics if d.severity >= ci.Diagnostic.Error]
         if errors:
             raise ParseError(f"{relative}: {errors[0]}")

@@ -59,7 +59,8 @@ class Planner:
         by_time = sorted(self.durations, key=lambda t: (self.durations[t], t))
         near = [t for t in by_time if self.related(relative, t)]
         rest = [t for t in by_time if t not in near]
-        first = [self.killers[relative]] if relative in self.killers else []
+        # The test that caught the last mutant of this file, or else of its folder, is the likeliest.
+        first = [self.killers[k] for k in (relative, os.path.dirname(relative)) if k in self.killers][:1]
         return first + [t for t in near + rest if t not in first]
 
     def timeout(self, test):
@@ -68,3 +69,4 @@ class Planner:
 
     def killed(self, relative, test):
         self.killers[relative] = test
+        self.killers[os.path.dirname(relative)] = test

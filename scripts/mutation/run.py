@@ -45,13 +45,13 @@ def say(text=""):
 # --- the scratch build ------------------------------------------------------------------------------
 
 
-def prepare(scratch, log):
-    """The copy brought up to date, configured and built whole: its files, or None when it fails."""
+def prepare(scratch, log, build):
+    """The copy brought up to date, configured and (when build) built: its files, or None on failure."""
     files = scratch.sync()
     if not scratch.configure(log):
         say(f"mutate: the tree does not configure; see {log}")
         return None
-    if not scratch.build(log):
+    if build and not scratch.build(log):
         say(f"mutate: the tree does not build; see {log}")
         return None
     return files
@@ -295,10 +295,14 @@ def main(argv=None):
     scratch.clear_logs()
     setup_log = os.path.join(scratch.logs, "setup.log")
     start = time.monotonic()
-    files = prepare(scratch, setup_log)
+    files = prepare(scratch, setup_log, build=not args.list)
     if files is None:
         return 2
-    listed = equivalent.load(os.path.join(repo, EQUIVALENT))
+    try:
+        listed = equivalent.load(os.path.join(repo, EQUIVALENT))
+    except ValueError as error:
+        say(f"mutate: {error}")
+        return 2
     chosen = choose(scratch, files, args)
     if args.list:
         for mutant in chosen:
@@ -314,7 +318,11 @@ def main(argv=None):
     planner = Planner(scratch.tree, durations, executables(scratch))
     setup_seconds = time.monotonic() - start
     say(f"mutate: {len(chosen)} mutants; logs in {scratch.logs}")
-    outcomes = run_all(chosen, scratch, planner, listed)
+    try:
+        outcomes = run_all(chosen, scratch, planner, listed)
+    except KeyboardInterrupt:
+        say("mutate: stopped; the mutated file is back as it was")
+        return 130
     status = report(outcomes, listed, setup_seconds)
     return status if check_clean(scratch, outcomes) else 2
 

@@ -176,6 +176,10 @@ class PlanTest(unittest.TestCase):
             self.assertEqual(planner.order("install/run-TolW.sh")[0], "tst_install")
             planner.killed("src/files/Reader.cpp", "tst_app")
             self.assertEqual(planner.order("src/files/Reader.cpp")[:2], ["tst_app", "tst_files"])
+            self.assertEqual(planner.order("src/files/Writer.cpp")[:2], ["tst_app", "tst_files"])
+            planner.killed("src/files/Writer.cpp", "tst_layout")
+            self.assertEqual(planner.order("src/files/Reader.cpp")[:2], ["tst_app", "tst_files"])
+            self.assertEqual(planner.order("src/files/Other.cpp")[:2], ["tst_layout", "tst_files"])
 
 
 CXX_SAMPLE = """\
@@ -201,6 +205,8 @@ bool g(int a, int b, const char* s) {
 #endif
     return s[0] == '<' || table[1] != 2;
 }
+#define GETTER int get() const { return LESS(7 + 1, 9) ? 1 : 0; }
+struct Q { GETTER };
 """
 
 
@@ -218,7 +224,8 @@ class CxxTest(unittest.TestCase):
                 f.write(CXX_SAMPLE)
             resource = cxx.resource_dir()
             extra = ["-resource-dir", resource] if resource else []
-            tu = cxx.ci.Index.create().parse(path, args=["-std=c++20", "-x", "c++"] + extra)
+            tu = cxx.ci.Index.create().parse(path, args=["-std=c++20", "-x", "c++"] + extra,
+                                             options=cxx.PARSE_OPTIONS)
             cls.mutants = list(cxx.mutants_of_unit(tu, path, "src/sample.cpp"))
 
     def found(self, rule):
@@ -246,6 +253,10 @@ class CxxTest(unittest.TestCase):
         self.assertEqual(self.found("call-removed"), {(14, "(removed)")})
         self.assertEqual({line for line, _ in self.found("return-default")}, {5, 17, 21})
         self.assertEqual(self.found("arguments-swapped"), {(14, "sink(b, a);")})
+
+    def test_nothing_inside_a_macro(self):
+        self.assertEqual([m for m in self.mutants if m.line in (3, 17, 23, 24) and m.rule != "return-default"], [])
+        self.assertEqual([m for m in self.mutants if m.line == 24], [])
 
     def test_integers_keep_base_and_suffix(self):
         shifted = self.cxx.shifted_integer
