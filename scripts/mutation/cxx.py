@@ -117,9 +117,13 @@ def children(cursor):
     return list(cursor.get_children())
 
 
+def is_operator(cursor):
+    return cursor.spelling.startswith("operator")
+
+
 def innermost(cursor):
     """cursor with the implicit conversions and parentheses around it taken away."""
-    while cursor.kind in WRAPPERS or (cursor.kind == K.CALL_EXPR and not cursor.spelling.startswith("operator")):
+    while cursor.kind in WRAPPERS or (cursor.kind == K.CALL_EXPR and not is_operator(cursor)):
         inner = children(cursor)
         if len(inner) != 1 or inner[0].kind == K.TYPE_REF:
             break
@@ -144,7 +148,7 @@ def operator_token(cursor, ctx):
     if cursor.kind in (K.BINARY_OPERATOR, K.COMPOUND_ASSIGNMENT_OPERATOR) and len(parts) == 2:
         lhs, rhs = parts
         token = ctx.tokens.after(lhs.extent.end.offset)
-    elif cursor.kind == K.CALL_EXPR and cursor.spelling.startswith("operator") and len(parts) == 3:
+    elif cursor.kind == K.CALL_EXPR and is_operator(cursor) and len(parts) == 3:
         lhs, callee, rhs = parts
         token = ctx.tokens.at(callee.extent.start.offset)
     else:
@@ -244,7 +248,8 @@ def in_template_arguments(token, ctx, stack):
     if previous is None or previous[2] not in ("<", ","):
         return False
     owner = next((c for c in reversed(stack) if c.kind not in WRAPPERS), None)
-    return owner is None or owner.kind in (K.DECL_REF_EXPR, K.MEMBER_REF_EXPR) or not owner.kind.is_expression()
+    names = (K.DECL_REF_EXPR, K.MEMBER_REF_EXPR)
+    return owner is None or owner.kind in names or not owner.kind.is_expression()
 
 
 def constant_rules(cursor, stack, ctx):
@@ -335,7 +340,7 @@ def same_type(a, b):
 
 def argument_rules(cursor, ctx):
     """Adjacent arguments of the same type, swapped."""
-    if cursor.spelling.startswith("operator"):
+    if is_operator(cursor):
         return
     arguments = list(cursor.get_arguments())
     for a, b in zip(arguments, arguments[1:]):
@@ -428,7 +433,8 @@ def resource_dir():
     major = libclang_major()
     for program in (f"clang-{major}", "clang"):
         try:
-            found = subprocess.run([program, "-print-resource-dir"], capture_output=True, text=True, check=True)
+            found = subprocess.run([program, "-print-resource-dir"], capture_output=True, text=True,
+                                   check=True)
         except (OSError, subprocess.CalledProcessError):
             continue
         directory = found.stdout.strip()
@@ -471,7 +477,8 @@ class Reader:
         stem, folder = os.path.splitext(path)[0], os.path.dirname(path)
         if os.path.exists(stem + ".cpp") and stem + ".cpp" not in self.commands:
             return None  # the header of a source this system does not build
-        for candidate in (stem + ".cpp",) + tuple(sorted(p for p in self.commands if p.startswith(folder + "/"))):
+        beside = sorted(p for p in self.commands if p.startswith(folder + "/"))
+        for candidate in [stem + ".cpp"] + beside:
             if candidate in self.commands:
                 return ["-x", "c++-header"] + self.commands[candidate]
         return None

@@ -45,14 +45,11 @@ def say(text=""):
 # --- the scratch build ------------------------------------------------------------------------------
 
 
-def prepare(scratch, log, build):
-    """The copy brought up to date, configured and (when build) built: its files, or None on failure."""
+def prepare(scratch, log):
+    """The copy brought up to date and configured: its files, or None when it does not configure."""
     files = scratch.sync()
     if not scratch.configure(log):
         say(f"mutate: the tree does not configure; see {log}")
-        return None
-    if build and not scratch.build(log):
-        say(f"mutate: the tree does not build; see {log}")
         return None
     return files
 
@@ -144,7 +141,8 @@ class Generator:
 
         reader = self.cxx_reader()
         path = os.path.realpath(os.path.join(self.scratch.tree, relative))
-        key = hashlib.sha1(content + repr(reader.arguments(path)).encode() + self.rules_digest.encode()).hexdigest()
+        flags = repr(reader.arguments(path)).encode()
+        key = hashlib.sha1(content + flags + self.rules_digest.encode()).hexdigest()
         kept = self.cache.get(relative)
         if kept and kept["key"] == key:
             return [make_mutant(relative, rule, content, [Edit(s, e, bytes.fromhex(t)) for s, e, t in edits])
@@ -295,7 +293,7 @@ def main(argv=None):
     scratch.clear_logs()
     setup_log = os.path.join(scratch.logs, "setup.log")
     start = time.monotonic()
-    files = prepare(scratch, setup_log, build=not args.list)
+    files = prepare(scratch, setup_log)
     if files is None:
         return 2
     try:
@@ -311,6 +309,9 @@ def main(argv=None):
     if not chosen:
         say("mutate: no mutants on those lines")
         return 0
+    if not scratch.build(setup_log):
+        say(f"mutate: the tree does not build; see {setup_log}")
+        return 2
     durations = scratch.baseline(setup_log, os.cpu_count() or 2)
     if durations is None:
         say(f"mutate: the suite fails without a mutant; see {setup_log}")

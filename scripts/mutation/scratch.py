@@ -108,12 +108,6 @@ class Scratch:
 
     # --- the tests --------------------------------------------------------------------------------
 
-    def tests(self):
-        """The suite's tests by name, with the source file of each test's own executable."""
-        out = subprocess.run(["ctest", "--test-dir", self.build_dir, "--show-only=json-v1"], capture_output=True,
-                             text=True, check=True).stdout
-        return [test["name"] for test in json.loads(out).get("tests", [])]
-
     def baseline(self, log, jobs):
         """Runs the whole suite once; returns {test: seconds} when every test passes, else None."""
         report = os.path.join(self.work, "baseline.xml")

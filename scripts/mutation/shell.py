@@ -12,7 +12,9 @@ SHEBANG = re.compile(rb"^#!\s*/(usr/)?bin/(env\s+)?(sh|bash|dash)\b")
 COMMAND_START = rb"(?:^|(?<=[;&|{(\n])|(?<=\bthen)|(?<=\bdo)|(?<=\belse))[ \t]*"
 REDIRECTION = re.compile(rb"(?<![^\s;&|(){}])[0-9]*(?:>>|>&|>\||<&|<>|>|<(?!<))[ \t]*[^\s;&|()<>]+")
 AND_OR = re.compile(rb"&&|\|\|")
-SET = re.compile(COMMAND_START + rb"(set((?:[ \t]+[-+](?:o[ \t]+\w+|[a-zA-Z]+))+))(?=[ \t]*(?:$|[;&|\n)]))", re.M)
+SET = re.compile(
+    COMMAND_START + rb"(set((?:[ \t]+[-+](?:o[ \t]+\w+|[a-zA-Z]+))+))(?=[ \t]*(?:$|[;&|\n)]))", re.M
+)
 OPTION = re.compile(rb"[ \t]+([-+])(o[ \t]+\w+|[a-zA-Z]+)")
 TRAP = re.compile(COMMAND_START + rb"(trap\b[^;&|\n]*)", re.M)
 ASSIGNMENT = re.compile(rb"(?:^|[\s;&|(])\w+=[^\s]*$")

@@ -63,7 +63,8 @@ class ShellTest(unittest.TestCase):
             echo "plain"
             """)
         self.assertEqual(
-            {after for rule, after in found if rule == "unquoted"}, {"cp $a \"$b/c\" 'lit'", "cp \"$a\" $b/c 'lit'"}
+            {after for rule, after in found if rule == "unquoted"},
+            {"cp $a \"$b/c\" 'lit'", "cp \"$a\" $b/c 'lit'"},
         )
 
     def test_and_or_set_and_trap(self):
@@ -121,7 +122,9 @@ class FakeMutant:
 
 class SampleTest(unittest.TestCase):
     def setUp(self):
-        self.files = {f"f{i}": [FakeMutant(f"f{i}", r, n) for r in ("a", "b") for n in range(5)] for i in range(4)}
+        self.files = {
+            f"f{i}": [FakeMutant(f"f{i}", rule, n) for rule in ("a", "b") for n in range(5)] for i in range(4)
+        }
         self.read = []
 
     def mutants_of(self, path):
@@ -153,7 +156,8 @@ class SampleTest(unittest.TestCase):
 class EquivalentTest(unittest.TestCase):
     def test_entries_with_reasons(self):
         text = "# header\n\nsrc/a.cpp:relational:if (x < y) → if (x <= y)  # x never equals y\n"
-        self.assertEqual(equivalent.parse(text), {"src/a.cpp:relational:if (x < y) → if (x <= y)": "x never equals y"})
+        self.assertEqual(equivalent.parse(text),
+                         {"src/a.cpp:relational:if (x < y) → if (x <= y)": "x never equals y"})
 
     def test_an_entry_without_a_reason_is_refused(self):
         with self.assertRaises(ValueError):
@@ -171,7 +175,8 @@ class PlanTest(unittest.TestCase):
                     f.write(text)
             durations = {"tst_files": 9.0, "tst_layout": 1.0, "tst_app": 5.0, "tst_install": 2.0}
             planner = Planner(tree, durations, {})
-            self.assertEqual(planner.order("src/files/Reader.cpp"), ["tst_files", "tst_layout", "tst_install", "tst_app"])
+            self.assertEqual(planner.order("src/files/Reader.cpp"),
+                             ["tst_files", "tst_layout", "tst_install", "tst_app"])
             self.assertEqual(planner.order("src/core/Hints.cpp")[0], "tst_app")
             self.assertEqual(planner.order("install/run-TolW.sh")[0], "tst_install")
             planner.killed("src/files/Reader.cpp", "tst_app")
@@ -255,7 +260,8 @@ class CxxTest(unittest.TestCase):
         self.assertEqual(self.found("arguments-swapped"), {(14, "sink(b, a);")})
 
     def test_nothing_inside_a_macro(self):
-        self.assertEqual([m for m in self.mutants if m.line in (3, 17, 23, 24) and m.rule != "return-default"], [])
+        inside = [m for m in self.mutants if m.line in (3, 17, 23, 24) and m.rule != "return-default"]
+        self.assertEqual(inside, [])
         self.assertEqual([m for m in self.mutants if m.line == 24], [])
 
     def test_integers_keep_base_and_suffix(self):
