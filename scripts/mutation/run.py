@@ -1,5 +1,6 @@
 """scripts/mutate: makes mutants by rule, runs the suite against each in build-mutants/, reports."""
 import argparse
+import fcntl
 import hashlib
 import json
 import os
@@ -33,6 +34,8 @@ def parse_arguments(argv):
     parser.add_argument("--list", action="store_true", help="list the mutants (after sampling) and stop")
     parser.add_argument("files", nargs="*", help="only these files (paths from the repository's top)")
     args = parser.parse_args(argv)
+    if args.mutants.strip() and not args.mutants.strip().isdigit():
+        parser.error("--mutants takes a number")
     args.count = int(args.mutants) if args.mutants.strip() else None
     args.seed = args.seed.strip() or "1"
     return args
@@ -248,7 +251,7 @@ def report(outcomes, listed, setup_seconds):
         f"by a test {len(by_test)}), survived {len(survivors)}, equivalent {len(known)}")
     if outcomes:
         say(f"time per mutant: mean {total / len(outcomes):.1f} s, total {total:.0f} s "
-            f"(and {setup_seconds:.0f} s to build the copy and run the whole suite once)")
+            f"(and {setup_seconds:.0f} s to read the files, build the copy and run the whole suite once)")
     if survivors:
         say("survivors:")
         for o in survivors:
@@ -290,6 +293,12 @@ def main(argv=None):
     repo = os.path.dirname(os.path.dirname(HERE))
     scratch = Scratch(repo, os.path.join(repo, "build-mutants"))
     os.makedirs(scratch.tree, exist_ok=True)
+    lock = open(os.path.join(scratch.work, "mutate.lock"), "w")
+    try:
+        fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+    except BlockingIOError:
+        say("mutate: another run is using build-mutants/")
+        return 2
     scratch.clear_logs()
     setup_log = os.path.join(scratch.logs, "setup.log")
     start = time.monotonic()

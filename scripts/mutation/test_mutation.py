@@ -1,10 +1,12 @@
 """The mutant maker's own tests: /usr/bin/python3 -m unittest discover -s scripts/mutation -t scripts"""
 import os
+import subprocess
 import tempfile
 import textwrap
 import unittest
 
 from mutation import changes, equivalent, sample, shell
+from mutation.scratch import Scratch
 from mutation.model import Edit, apply_edits, make_mutant, unique
 from mutation.plan import Planner
 
@@ -213,6 +215,33 @@ bool g(int a, int b, const char* s) {
 #define GETTER int get() const { return LESS(7 + 1, 9) ? 1 : 0; }
 struct Q { GETTER };
 """
+
+
+class ScratchTest(unittest.TestCase):
+    def test_copies_only_what_changed_and_drops_what_is_gone(self):
+        with tempfile.TemporaryDirectory() as repo:
+            def write(name, text):
+                with open(os.path.join(repo, name), "w") as f:
+                    f.write(text)
+
+            write("kept.cpp", "int a;\n")
+            write("changed.cpp", "int b;\n")
+            write("gone.cpp", "int c;\n")
+            write(".gitignore", "build-mutants/\n")
+            subprocess.run(["git", "-C", repo, "init", "-q"], check=True)
+            subprocess.run(["git", "-C", repo, "add", "."], check=True)
+            scratch = Scratch(repo, os.path.join(repo, "build-mutants"))
+            scratch.sync()
+            kept = os.path.join(scratch.tree, "kept.cpp")
+            os.utime(kept, ns=(1, 1))
+            write("changed.cpp", "int b = 1;\n")
+            write("new.cpp", "int d;\n")
+            os.remove(os.path.join(repo, "gone.cpp"))
+            scratch.sync()
+            self.assertEqual(os.stat(kept).st_mtime_ns, 1)
+            self.assertEqual(scratch.read("changed.cpp"), b"int b = 1;\n")
+            self.assertEqual(scratch.read("new.cpp"), b"int d;\n")
+            self.assertIsNone(scratch.read("gone.cpp"))
 
 
 class CxxTest(unittest.TestCase):
