@@ -5,7 +5,7 @@ import tempfile
 import textwrap
 import unittest
 
-from mutation import changes, equivalent, sample, shell
+from mutation import changes, equivalent, run, sample, shell
 from mutation.scratch import Scratch
 from mutation.model import Edit, apply_edits, make_mutant, unique
 from mutation.plan import Planner
@@ -242,6 +242,79 @@ class ScratchTest(unittest.TestCase):
             self.assertEqual(scratch.read("changed.cpp"), b"int b = 1;\n")
             self.assertEqual(scratch.read("new.cpp"), b"int d;\n")
             self.assertIsNone(scratch.read("gone.cpp"))
+
+
+class FakeScratch:
+    """Builds fail for the targets in broken; tests fail when the file holds the text in caught."""
+
+    def __init__(self, broken=(), caught=None):
+        self.files = {"src/a.cpp": b"x = 1;\n"}
+        self.broken, self.caught = set(broken), caught
+        self.steps = []
+
+    def read(self, path):
+        return self.files[path]
+
+    def write(self, path, content):
+        self.files[path] = content
+
+    def object_of(self, path):
+        return "a.o"
+
+    def build(self, log, target=None):
+        self.steps.append(("build", target))
+        return target not in self.broken
+
+    def test(self, name, timeout, log):
+        self.steps.append(("test", name))
+        return self.caught is None or self.caught not in self.files["src/a.cpp"] or name != "tst_b"
+
+
+class FakePlanner:
+    def __init__(self):
+        self.killers = {}
+
+    def order(self, path):
+        return ["tst_a", "tst_b"]
+
+    def timeout(self, test):
+        return 30
+
+    def killed(self, path, test):
+        self.killers[path] = test
+
+
+class VerdictTest(unittest.TestCase):
+    def setUp(self):
+        self.mutant = make_mutant("src/a.cpp", "constant", b"x = 1;\n", [Edit(4, 5, b"2")])
+        self.planner = FakePlanner()
+
+    def verdict(self, scratch):
+        result = run.run_mutant(self.mutant, scratch, self.planner, {"tst_a", "tst_b"}, os.devnull)
+        self.assertEqual(scratch.files["src/a.cpp"], b"x = 1;\n")
+        return result
+
+    def test_a_mutant_that_does_not_compile_is_killed_by_the_build(self):
+        scratch = FakeScratch(broken={"a.o"})
+        self.assertEqual(self.verdict(scratch), ("build", ""))
+        self.assertEqual(scratch.steps, [("build", "a.o")])
+
+    def test_the_first_failing_test_kills_and_the_rest_do_not_run(self):
+        scratch = FakeScratch(caught=b"x = 2")
+        self.assertEqual(self.verdict(scratch), ("test", "tst_b"))
+        self.assertEqual(scratch.steps, [("build", "a.o"), ("build", "tst_a"), ("test", "tst_a"),
+                                         ("build", "tst_b"), ("test", "tst_b")])
+        self.assertEqual(self.planner.killers, {"src/a.cpp": "tst_b"})
+
+    def test_a_mutant_every_test_passes_survives(self):
+        self.assertEqual(self.verdict(FakeScratch()), ("survived", ""))
+
+    def test_the_file_is_put_back_whatever_happens(self):
+        scratch = FakeScratch()
+        scratch.test = lambda *args: (_ for _ in ()).throw(KeyboardInterrupt)
+        with self.assertRaises(KeyboardInterrupt):
+            run.run_mutant(self.mutant, scratch, self.planner, {"tst_a"}, os.devnull)
+        self.assertEqual(scratch.files["src/a.cpp"], b"x = 1;\n")
 
 
 class CxxTest(unittest.TestCase):
