@@ -1,5 +1,6 @@
 # The two set-up commands of the README are `make run` and `make test`; the rest are helpers.
-.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test mutants
+.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test mutants mutants-rules \
+	mutants-patches
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
@@ -64,9 +65,26 @@ windows: stage
 windows-test: windows
 	ctest --test-dir build-windows/tolvik --output-on-failure
 
-# Applies each hand-made slip of tests/mutants/ in a scratch copy and reports how many the suite catches.
-mutants: deps
-	@scripts/install-deps patch
+# Both checks of the suite's strength, in one scratch copy (build-mutants/); fails if either leaves a
+# survivor, and runs the second whatever the first found.
+mutants:
+	@status=0; $(MAKE) --no-print-directory mutants-rules || status=1; \
+	$(MAKE) --no-print-directory mutants-patches || status=1; exit $$status
+
+# Mutants made by rule (scripts/mutate) on the lines changed since the branch left BASE, uncommitted
+# changes and new files included; BASE= takes every line. MUTANTS=N runs a sample of N, the same for
+# the same SEED. Survivors listed in tests/mutants/equivalent.txt count as equivalent.
+BASE ?= main
+MUTANTS ?=
+SEED ?= 1
+mutants-rules: deps
+	@scripts/install-deps python3-clang ccache
+	/usr/bin/python3 -m unittest discover -q -s scripts/mutation -t scripts
+	scripts/mutate --base '$(BASE)' --mutants '$(MUTANTS)' --seed '$(SEED)'
+
+# Applies each hand-made slip of tests/mutants/ in the scratch copy and reports how many the suite catches.
+mutants-patches: deps
+	@scripts/install-deps patch ccache
 	scripts/mutants
 
 format:
