@@ -247,6 +247,15 @@ private slots:
         QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
                  (QByteArrayList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
+        // A word they do not take is told on the error output, and nothing runs.
+        for (const QString name : {"Demo", "Demo2", "Run-Me"}) {
+            QProcess process;
+            process.start("/bin/sh", {in.program() + "/" + name, "arm", "User", "later"});
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE((QStringList{QString::number(process.exitCode()), process.readAllStandardOutput(),
+                                  QString(process.readAllStandardError()).section(' ', 0, 1)}),
+                     (QStringList{"2", "", "Usage: " + name}));
+        }
     }
 };
 
