@@ -23,6 +23,10 @@ constexpr int lockPauseMicroseconds = 2000;
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
+
+QString unreadable(const QString& path) {
+    return shown(path) + QStringLiteral(" cannot be read");
+}
 } // namespace
 
 RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
@@ -130,7 +134,7 @@ const RegDocument& RegFileStore::document() {
     if (batch_)
         return *batch_;
     const FileRead read = readFile();
-    failure_ = read.unreadable ? shown(filePath_) + QStringLiteral(" cannot be read") : QString();
+    failure_ = read.unreadable ? unreadable(filePath_) : QString();
     refresh(read.bytes);
     tellDamage();
     return cached_;
@@ -200,7 +204,7 @@ bool RegFileStore::underLock(const std::function<bool(RegDocument&)>& work) {
                               : QStringLiteral("the lock file ") + shown(filePath_) +
                                     QStringLiteral(".lock cannot be made"));
         std::optional<RegDocument> fresh = lockedContents();
-        done = fresh ? work(*fresh) : failed(shown(filePath_) + QStringLiteral(" cannot be read"));
+        done = fresh ? work(*fresh) : failed(unreadable(filePath_));
     }
     tellDamage();
     return done;
