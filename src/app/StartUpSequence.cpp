@@ -4,8 +4,8 @@
 
 #include "IntroductionMessages.h"
 #include "ProgramModules.h"
-#include "core/DiskErrorPrompt.h"
 #include "core/Form.h"
+#include "core/FormLoadFailure.h"
 #include "files/DesktopRegistration.h"
 #include "platform/FileSystemLookups.h"
 #include "platform/MessageBoxes.h"
@@ -162,22 +162,13 @@ void StartUpSequence::registerFileTypes() {
     desktop.registerTypes(types);
 }
 
+// Past a refused retry or a report, the program cannot start.
 StepOutcome StartUpSequence::handleLoadFailure(const Failure& failure) {
-    using Box = MessageBoxes;
-    // Only a drive or path that does not exist is retried; Cancel is the way out of it.
-    if (failure.number == FailureNumber::DeviceUnavailable) {
-        if (*askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."), failure,
-                                    modules_.paths.programDirectory()))
-            return StepOutcome::Retry;
-        modules_.end.EndProgram();
-    }
-    if (failure.number == FailureNumber::DialogCancelled)
-        return StepOutcome::EndRoutine;
-    services_.messages.show(QStringLiteral("In 'form_load' routine ..."),
-                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
-                                state_.fileTemp + QStringLiteral("\n ... fileTempPath = ") +
-                                state_.fileTempPath + QStringLiteral("\nappPath = ") +
-                                modules_.paths.programDirectory() + QLatin1Char('\n'),
-                            Box::Icon::Critical, Box::Buttons::Ok);
+    const StepOutcome outcome =
+        handleFormLoadFailure({services_.messages, state_, modules_.paths.programDirectory(),
+                               QStringLiteral("In 'form_load' routine ..."), QStringLiteral("fileTempPath")},
+                              failure);
+    if (outcome == StepOutcome::Retry || failure.number == FailureNumber::DialogCancelled)
+        return outcome;
     modules_.end.EndProgram();
 }

@@ -1,10 +1,8 @@
 #include "EmailDialog.h"
 
 #include "ProgramInfo.h"
-#include "core/DiskErrorPrompt.h"
-#include "core/ProgramState.h"
+#include "core/FormLoadFailure.h"
 #include "layout/TwipGeometry.h"
-#include "platform/MessageBoxes.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -68,13 +66,7 @@ EmailDialog::EmailDialog(QWidget* owner, Services services)
 
 void EmailDialog::Form_Load() {
     std::vector<Step> steps;
-    const auto add = [&](Step step) {
-        steps.emplace_back([this, step = std::move(step), number = int(steps.size()) + 1] {
-            if (services_.beforeLoadStep)
-                services_.beforeLoadStep(number);
-            step();
-        });
-    };
+    const auto add = [&](Step step) { steps.push_back(std::move(step)); };
     add([this] { setVersionLine(); });
     add([this] { setTitleLine(); });
     add([this] {
@@ -90,23 +82,11 @@ void EmailDialog::Form_Load() {
     runSteps(steps, [this](const Failure& failure) { return handleLoadFailure(failure); });
 }
 
-// A drive that does not exist may be retried, with Cancel as the way out; a cancel ends the load
-// quietly; anything else is told and the load goes on.
 StepOutcome EmailDialog::handleLoadFailure(const Failure& failure) {
-    if (failure.number == FailureNumber::DeviceUnavailable)
-        return *askRetryAfterDiskError(services_.messages, QStringLiteral("In 'Form_Load' routine ..."),
-                                       failure, services_.programDirectory)
-                   ? StepOutcome::Retry
-                   : StepOutcome::EndRoutine;
-    if (failure.number == FailureNumber::DialogCancelled)
-        return StepOutcome::EndRoutine;
-    services_.messages.show(QStringLiteral("In 'frmEmail.form_load' routine ..."),
-                            unexpectedErrorText(failure) + QStringLiteral(" ... fileTemp = ") +
-                                services_.state.fileTemp + QStringLiteral("\n ... fileDataPath = ") +
-                                services_.state.fileTempPath + QStringLiteral("\nappPath = ") +
-                                services_.programDirectory + QLatin1Char('\n'),
-                            MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
-    return StepOutcome::Next;
+    return handleFormLoadFailure({services_.messages, services_.state, services_.programDirectory,
+                                  QStringLiteral("In 'frmEmail.form_load' routine ..."),
+                                  QStringLiteral("fileDataPath")},
+                                 failure);
 }
 
 void EmailDialog::cmdEmail_Click() {

@@ -19,9 +19,6 @@ public:
         QString programDirectory;
         // The main window's mailto; its result is not looked at.
         std::function<std::int16_t(const QString&)> mailto;
-        // Called before each numbered load step. Setting up widgets cannot fail on this platform;
-        // tests raise failures here to drive the load step's handler.
-        std::function<void(int step)> beforeLoadStep = {};
     };
 
     EmailDialog(QWidget* owner, Services services);

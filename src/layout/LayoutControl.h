@@ -17,10 +17,6 @@ enum class LayoutProperty {
     Width,
     Height,
     FontSize,
-    X1,
-    X2,
-    Y1,
-    Y2,
     TabHeight,
     TabMaxWidth,
     FontObjectSize

@@ -37,14 +37,6 @@ struct LayoutScaler::Row {
 namespace {
 using Step = LayoutScaler::Step;
 
-constexpr Step lineSteps[]{{P::X1, Axis::Width, Top},
-                           {P::X2, Axis::Width, Left},
-                           {P::Y1, Axis::Height, Width},
-                           {P::Y2, Axis::Height, Height}};
-constexpr Step hScrollSteps[]{
-    {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Width, Axis::Width, Width}};
-constexpr Step vScrollSteps[]{
-    {P::Top, Axis::Height, Top}, {P::Left, Axis::Width, Left}, {P::Height, Axis::Height, Width}};
 constexpr Step tabSteps[]{{P::TabHeight, Axis::Height, Top},
                           {P::TabMaxWidth, Axis::Width, Left},
                           {P::Width, Axis::Width, Width},
@@ -105,9 +97,6 @@ void assign(LayoutControl& control, const Step& step, double length, const Ratio
 } // namespace
 
 const LayoutScaler::Row* LayoutScaler::rowOf(const LayoutControl& control) {
-    static const Row line{lineSteps, lineSteps};
-    static const Row hScrollBar{hScrollSteps, hScrollSteps};
-    static const Row vScrollBar{vScrollSteps, vScrollSteps};
     static const Row pictureBox{pictureSteps, pictureSteps};
     static const Row tab{tabSteps, tabSteps};
     static const Row standard{standardCapture, standardScale};
@@ -116,28 +105,16 @@ const LayoutScaler::Row* LayoutScaler::rowOf(const LayoutControl& control) {
         const char* name;
         const Row* row; // null: nothing is captured or scaled
     };
-    static const std::array<TypeRow, 21> rows{{
-        {"Line", &line},
-        {"CommonDialog", nullptr},
-        {"Timer", nullptr},
+    // The kinds of control the window has; any other kind takes the last row.
+    static const std::array<TypeRow, 8> rows{{
         {"Menu", nullptr},
-        {"HScrollBar", &hScrollBar},
-        {"VScrollBar", &vScrollBar},
         {"PictureBox", &pictureBox},
         {"SSTab", &tab},
         {"CheckBox", &standard},
         {"TextBox", &standard},
         {"Label", &standard},
-        {"ListBox", &standard},
-        {"DriveListBox", &standard},
-        {"DirListBox", &standard},
-        {"FileListBox", &standard},
-        {"Frame", &standard},
-        {"ComboBox", &standard},
         {"CommandButton", &standard},
         {"OptionButton", &standard},
-        {"MSHFlexGrid", &standard},
-        {"ImageList", nullptr},
     }};
     const QLatin1String type = control.typeName();
     for (const TypeRow& row : rows)

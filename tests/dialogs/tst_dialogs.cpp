@@ -1,4 +1,3 @@
-#include "dialogs/EmailDialog.h"
 #include "layout/TwipGeometry.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -22,12 +21,6 @@ void openAndPress(WindowFixture& f, const char* entry, const char* button,
         inspect(dialog);
     });
     f.control<QAction>(entry)->trigger();
-}
-
-QString text(QDialog* dialog, const char* name) {
-    if (auto* box = dialog->findChild<QPlainTextEdit*>(name))
-        return box->toPlainText();
-    return dialog->findChild<QLabel*>(name)->text();
 }
 
 QString look(const QWidget* widget) {
@@ -94,45 +87,6 @@ private slots:
         }
         QCOMPARE(f.shell.opened, QStringList({mailLink, "mailto:a%20b", mailLink, "mailto:a%20b"}));
         QVERIFY(f.messages.log().isEmpty());
-    }
-
-    // A missing drive is retried after OK, a cancelled dialog ends the load quietly, any other failure
-    // is reported and the load goes on. Last, whether steps 3, 4, 5 and 12 were done.
-    void aFailingLoadStepIsHandledByItsNumber() {
-        const QString missing = "In 'Form_Load' routine ...|This drive or path does not exist: "
-                                "/opt/Quenwick/Tolvik|Exclamation|OkCancel";
-        const QString other =
-            "In 'frmEmail.form_load' routine ...|Unexpected error # 53 occured: x ... fileTemp = "
-            "arm.tolv\n ... fileDataPath = /home/u/arms\nappPath = /opt/Quenwick/Tolvik\n|Critical|Ok";
-        const struct {
-            int step, number;
-            bool retry;
-            QStringList seen;
-        } cases[]{{5, 68, true, {missing, "1111"}},
-                  {5, 68, false, {missing, "1100"}},
-                  {3, 32755, false, {"0000"}},
-                  {3, 53, false, {other, "0111"}}};
-        for (const auto& [step, number, retry, seen] : cases) {
-            FakeMessageBoxes messages;
-            messages.script({retry ? MessageBoxes::Answer::Ok : MessageBoxes::Answer::Cancel});
-            ProgramState state;
-            state.fileTemp = "arm.tolv";
-            state.fileTempPath = "/home/u/arms";
-            bool failed = false;
-            EmailDialog dialog(nullptr,
-                               {messages, state, "/opt/Quenwick/Tolvik", [](const QString&) { return 42; },
-                                [&](int at) {
-                                    if (at == step && !std::exchange(failed, true))
-                                        throw Failure{number, "x"};
-                                }});
-            auto* text2 = dialog.findChild<QPlainTextEdit*>("Text2");
-            const bool done[]{!text(&dialog, "Text5").isEmpty(), text2->isReadOnly(),
-                              text2->frameShape() == QFrame::NoFrame,
-                              !text(&dialog, "lblCopyright").isEmpty()};
-            QCOMPARE(messages.described()
-                         << QString("%1%2%3%4").arg(done[0]).arg(done[1]).arg(done[2]).arg(done[3]),
-                     seen);
-        }
     }
 };
 

@@ -204,6 +204,33 @@ private slots:
         }
     }
 
+    // A drive that is gone is asked about and tried again; Cancel there ends the program, and a
+    // cancelled dialog ends the start-up quietly, the program still running.
+    void aMissingDriveAtStartIsTriedAgainUntilCancelled() {
+        using Answer = MessageBoxes::Answer;
+        const struct {
+            int number;
+            Answer answer;
+            QString outcome; // windows closed, and whether the later steps ran
+        } cases[]{{68, Answer::Ok, "0 ran"}, {68, Answer::Cancel, "1 "}, {32755, Answer::Ok, "0 "}};
+        for (const auto& [number, answer, outcome] : cases) {
+            WindowFixture f;
+            f.storeText(programKey, "RunCount", "7"); // no introductions
+            f.lookups.changeDirectoryFailures = {Failure{number, "x"}};
+            f.messages.script({answer});
+            f.window->Form_Load();
+            QCOMPARE(f.messages.described(),
+                     number == 68
+                         ? QStringList("In 'Form_Load' routine ...|This drive or path does not exist: " +
+                                       f.programDirectory() + "|Exclamation|OkCancel")
+                         : QStringList());
+            QCOMPARE(QString("%1 %2")
+                         .arg(f.windowsClosed)
+                         .arg(QFileInfo::exists(f.programDirectory() + "/User") ? "ran" : ""),
+                     outcome);
+        }
+    }
+
     // The run window shows each argument recognisably.
     void commandLineText() {
         QCOMPARE(::commandLineText("run", {"x", "", "say \"hi\""}), QString("run x \"\" \"say \\\"hi\\\"\""));

@@ -12,7 +12,7 @@ using SystemFileSystemLookups = PosixFileSystemLookups;
 #include <QList>
 
 // The real look-ups, except that scripted failures are raised first: by the look-ups after the first
-// passingLookUps, or by the next directory creation.
+// passingLookUps, or by the next directory creation or change.
 class ScriptedLookups : public SystemFileSystemLookups {
 public:
     Entry lookUp(const QString& path) override {
@@ -27,8 +27,14 @@ public:
             throw makeDirectoryFailures.takeFirst();
         SystemFileSystemLookups::makeDirectory(path);
     }
+    void changeDirectory(const QString& path) override {
+        if (!changeDirectoryFailures.isEmpty())
+            throw changeDirectoryFailures.takeFirst();
+        SystemFileSystemLookups::changeDirectory(path);
+    }
 
     QList<Failure> lookUpFailures;
     int passingLookUps = 0;
     QList<Failure> makeDirectoryFailures;
+    QList<Failure> changeDirectoryFailures;
 };
