@@ -18,8 +18,6 @@ public:
     // hintFor answers the hint for a text, empty when it fits.
     AnswerHintMarker(QLineEdit* box, std::function<QString(const QString&)> hintFor);
 
-    QString hint() const { return hint_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -43,8 +43,6 @@ public:
     void enableSubmitRun() override;
     CommonDialog& fileDialog() override { return CMDialog1_; }
     FileCommands& fileCommands() { return modules_.commands; }
-    RunSubmission& runModule() { return modules_.run; }
-    OutputViewer& outputModule() { return modules_.output; }
 
     bool isCompleteTest();
     // Opens a mail link in the user's mail program; above 32 when it was handed on.

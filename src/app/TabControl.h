@@ -31,7 +31,6 @@ public:
     void setCurrentIndex(int tab);
     bool isTabEnabled(int tab) const;
     void setTabEnabled(int tab, bool on);
-    QTabBar* tabBar() const { return bar_; }
     // Ctrl+Tab and Ctrl+PgDn select the next enabled tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one,
     // from anywhere in window, as in every tabbed desktop program.
     void addKeyboardNavigation(QWidget* window);
