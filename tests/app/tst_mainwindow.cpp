@@ -312,11 +312,14 @@ private slots:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, typed);
-        const QLabel* marker = f.control<QLabel>(box + "Hint");
+        QLabel* marker = f.control<QLabel>(box + "Hint");
         QCOMPARE(
             (QStringList{edit->text(), edit->accessibleDescription(), marker->isVisible() ? "marked" : ""}),
             (QStringList{typed, hint, hint.isEmpty() ? "" : "marked"}));
         QCOMPARE(edit->toolTip(), hint.isEmpty() ? plainTip : hint);
+        if (!hint.isEmpty()) // the amber sign, drawn to the marker's size
+            QCOMPARE(marker->grab().toImage().pixelColor(marker->width() / 4, marker->height() * 4 / 5),
+                     QColor(230, 150, 0));
         QVERIFY(f.window->isCompleteTest() == !typed.isEmpty() || solverBoxes.contains(box));
         QCOMPARE(labelColour(f.label("Question(1)")), QApplication::palette().color(QPalette::WindowText));
         edit->clear(); // as Open, New and a demo set the text

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <unistd.h>
+
 const QString installSource = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../install");
 
 namespace {
@@ -23,6 +25,7 @@ struct ScriptInstallation {
                int sizeLimit = 0) const {
         process.setWorkingDirectory(runDirectory);
         const QString limit = sizeLimit ? QString::number(sizeLimit) : "unlimited";
+        process.setChildProcessModifier([] { ::setsid(); }); // a signal to its group reaches no test
         process.start("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f " + limit + "; exec /bin/sh \"$@\"", "sh",
                                   program() + "/run-TolW.sh", file, "user", ending});
         process.waitForStarted();
@@ -150,7 +153,8 @@ private slots:
         QVERIFY(writeFile(bin + "/dosbox",
                           "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DOSBOX_LOG\"\n"
                           "c=${2#mount c }\nls \"$c\" >> \"$DOSBOX_LOG\"\n"
-                          "[ -n \"$DOSBOX_FAILS\" ] || cp \"$c/TOLVIK.IN\" \"$c/TOLVIK.OUT\"\n"));
+                          "[ -n \"$DOSBOX_FAILS\" ] || cp \"$c/TOLVIK.IN\" \"$c/TOLVIK.OUT\"\n"
+                          "[ -z \"$DOSBOX_SIGNAL\" ] || kill -s \"$DOSBOX_SIGNAL\" 0\n"));
         QFile::setPermissions(bin + "/dosbox", QFile::ReadOwner | QFile::ExeOwner);
         QDir().mkpath(in.dir.path() + "/config/Quenwick");
         QVERIFY(writeFile(in.dir.path() + "/config/Quenwick/registry.reg",
@@ -185,6 +189,13 @@ private slots:
         QCOMPARE(in.run("arm.tolv"), 1);
         QCOMPARE((QByteArrayList{in.report(), in.kept("arm")}),
                  QByteArrayList(2, "The DOS solver wrote no TOLVIK.OUT.\n"));
+        // Ended by a signal while DOSBox runs, it says which, and leaves no links behind.
+        for (const auto& [signal, status] : {std::pair("TERM", 143), {"INT", 130}, {"HUP", 129}}) {
+            in.environment.insert("DOSBOX_SIGNAL", signal);
+            QCOMPARE(in.run("arm.tolv"), status);
+            const QString links = QString::fromUtf8(fileBytes(log)).section('\n', 1, 1).section(' ', 2);
+            QVERIFY2(links.startsWith("/tmp/tolvik-run.") && !QFileInfo::exists(links), signal);
+        }
     }
 
     // Pictures of this build's window, a contents table and bookmarks, and text that can be searched.
@@ -221,6 +232,13 @@ private slots:
             if (line.startsWith("## ") || line.startsWith("### "))
                 sourceLevels << line.indexOf(' ') - 1;
         QCOMPARE(levels, sourceLevels);
+        // A picture that cannot be made, or is missing, fails the manual's build.
+        QVERIFY(writeFile(dir.path() + "/file", ""));
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {dir.path() + "/file/pictures"}), 1);
+        QVERIFY(QFile::remove(pictures + "/run.png"));
+        QCOMPARE(QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures,
+                                                   dir.path() + "/n.pdf"}),
+                 1);
         QSet<QString> images; // an image object once, whatever pages show it
         for (const QString& line : toolOutput("pdfimages", {"-list", path}).split('\n').mid(2))
             images << line.simplified().section(' ', 10, 10);
@@ -228,12 +246,65 @@ private slots:
         QVERIFY(images.size() >= 6);
     }
 
+    // The viewers start what is there: $VISUAL, a graphical editor, a terminal editor in a terminal,
+    // gnuplot for a plot; a missing file name or program is told on the error output.
+    void viewersStartTheProgramThatIsThere_data() {
+        QTest::addColumn<QString>("command");   // the script and its argument
+        QTest::addColumn<QString>("installed"); // the programs on PATH
+        QTest::addColumn<QString>("setting");   // one variable of the environment, NAME=value
+        QTest::addColumn<QString>("seen");      // exit status | output | the error output's first words
+        const auto row = [](const char* name, const char* command, const char* installed, const char* setting,
+                            const QString& seen) {
+            QTest::newRow(name) << command << installed << setting << seen;
+        };
+        row("VISUAL", "MyEditor.sh a b.tolv", "ed gedit", "VISUAL=ed -x", "0|ed -x a b.tolv|");
+        row("graphical", "MyEditor.sh a.tolv", "gedit nano xterm", "", "0|gedit a.tolv|");
+        row("EDITOR", "MyEditor.sh a.tolv", "nano xterm", "EDITOR=vi", "0|xterm -e vi a.tolv|");
+        row("nano", "MyEditor.sh a.tolv", "nano vi x-terminal-emulator", "",
+            "0|x-terminal-emulator -e nano a.tolv|");
+        row("vi", "MyEditor.sh a.tolv", "vi xterm", "", "0|xterm -e vi a.tolv|");
+        row("no terminal", "MyEditor.sh a.tolv", "vi", "", "127||MyEditor.sh: no terminal");
+        row("no editor", "MyEditor.sh a.tolv", "xterm", "", "127||MyEditor.sh: no text");
+        row("notePad2", "notePad2 a.out", "kate", "", "0|kate a.out|");
+        row("Plotvanes", "Plotvanes a.plt", "gnuplot", "", "0|gnuplot -persist a.plt|");
+        row("no gnuplot", "Plotvanes a.plt", "", "", "127||Plotvanes: cannot show");
+        for (const char* script : {"MyEditor.sh", "notePad2", "Plotvanes"})
+            row(script, script, "ed gnuplot", "VISUAL=ed", QString("2||%1: no file").arg(script));
+    }
+    void viewersStartTheProgramThatIsThere() {
+        QFETCH(QString, command);
+        QFETCH(QString, installed);
+        QFETCH(QString, setting);
+        QFETCH(QString, seen);
+        QTemporaryDir bin;
+        QVERIFY(QFile::link("/usr/bin/dirname", bin.path() + "/dirname"));
+        for (const QString& program : installed.split(' ', Qt::SkipEmptyParts))
+            QVERIFY(writeFile(bin.path() + "/" + program, "#!/bin/sh\necho \"${0##*/} $*\"\n") &&
+                    QFile::setPermissions(bin.path() + "/" + program, QFile::ReadOwner | QFile::ExeOwner));
+        QProcessEnvironment environment;
+        environment.insert("PATH", bin.path());
+        if (!setting.isEmpty())
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        QStringList arguments{installSource + "/" + command.section(' ', 0, 0)};
+        if (command.contains(' '))
+            arguments << command.section(' ', 1);
+        process.start("/bin/sh", arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(QString("%1|%2|%3")
+                     .arg(process.exitCode())
+                     .arg(QString(process.readAllStandardOutput()).trimmed(),
+                          QString(process.readAllStandardError()).section(' ', 0, 2)),
+                 seen);
+    }
+
     // The commands the tips name run an example, or a file of the user's directory (the one they take
     // when none is named), from a terminal, started by a path relative to any directory.
     void demosAndFilesRunFromATerminal() {
         ScriptInstallation in("user");
         QDir().mkpath(in.program() + "/demos");
-        for (const QString name : {"Demo", "Demo2", "Run-Me", "demos/ExNASA.Tod.Tolv"})
+        for (const QString name : {"Demo", "Demo2", "Run-Me", "demos/ExNASA.Tod.Tolv", "demos/ExNASA.1.Tolv"})
             QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
         QVERIFY(writeFile(in.runDirectory + "/arm.tolv", "the answers\r\n"));
         in.addSolver("tolvik-solver", "#!/bin/sh\necho \"solved $1 in $(basename \"$PWD\")\"\n");
@@ -243,9 +314,13 @@ private slots:
             process.start("/bin/sh", command);
             return process.waitForFinished(60000) ? process.exitCode() : -1;
         };
-        QCOMPARE(fromParent({"Tolvik/Demo2"}) + fromParent({"./Tolvik/Run-Me", "arm"}), 0);
-        QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
-                 (QByteArrayList{"solved ExNASA.Tod.Tolv in demos\n", "solved arm.tolv in user\n"}));
+        QCOMPARE(fromParent({"Tolvik/Demo"}) + fromParent({"Tolvik/Demo2"}) +
+                     fromParent({"./Tolvik/Run-Me", "arm"}),
+                 0);
+        QCOMPARE((QByteArrayList{fileBytes(in.program() + "/demos/output/ExNASA.1.out"),
+                                 fileBytes(in.program() + "/demos/output/ExNASA.Tod.out"), in.kept("arm")}),
+                 (QByteArrayList{"solved ExNASA.1.Tolv in demos\n", "solved ExNASA.Tod.Tolv in demos\n",
+                                 "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
         // A word they do not take is told on the error output, and nothing runs.
         for (const QString name : {"Demo", "Demo2", "Run-Me"}) {
