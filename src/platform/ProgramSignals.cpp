@@ -5,14 +5,16 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
 int signalPipe[2] = {-1, -1};
-constexpr int endSignals[] = {SIGTERM, SIGHUP, SIGINT};
-// What each of endSignals was before: given back at the end.
-struct sigaction foundActions[std::size(endSignals)];
+// The signals that end the program, each with what it was before: given back at the end.
+struct EndSignal {
+    int number;
+    struct sigaction found;
+};
+EndSignal endSignals[] = {{SIGTERM, {}}, {SIGHUP, {}}, {SIGINT, {}}};
 
 // Only what is safe in a signal handler: one byte into the pipe.
 void noteSignal(int number) {
@@ -38,8 +40,8 @@ ProgramSignals::ProgramSignals(QObject* parent) : QObject(parent) {
         qFatal("no pipe for the program's signals");
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &ProgramSignals::readSignals);
-    for (std::size_t i = 0; i < std::size(endSignals); ++i)
-        handle(endSignals[i], foundActions[i]);
+    for (EndSignal& end : endSignals)
+        handle(end.number, end.found);
     struct sigaction child {};
     handle(SIGCHLD, child);
 }
@@ -47,8 +49,8 @@ ProgramSignals::ProgramSignals(QObject* parent) : QObject(parent) {
 // Each end signal goes back to what it was, so one ignored at start stays ignored to the last. The child
 // handler stays: QProcess's own, installed later, passes on to it. Without a pipe it writes nowhere.
 ProgramSignals::~ProgramSignals() {
-    for (std::size_t i = 0; i < std::size(endSignals); ++i)
-        ::sigaction(endSignals[i], &foundActions[i], nullptr);
+    for (const EndSignal& end : endSignals)
+        ::sigaction(end.number, &end.found, nullptr);
     const int writeEnd = signalPipe[1];
     signalPipe[1] = -1;
     ::close(writeEnd);

@@ -249,13 +249,13 @@ void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
             return;
         grace_.stop();
         RunProcesses::reapOrphans(program_);
-        result_ = RunEnd{RunEnd::State::Stopped, exitCode};
+        result_ = RunEnd{RunEnd::State::Stopped};
         showEnd(tr("Stopped."), false);
     } else if (status == QProcess::CrashExit) {
-        result_ = RunEnd{RunEnd::State::Crashed, exitCode};
+        result_ = RunEnd{RunEnd::State::Crashed};
         showEnd(tr("The program ended abnormally."), false);
     } else {
-        result_ = RunEnd{RunEnd::State::Finished, exitCode};
+        result_ = RunEnd{RunEnd::State::Finished};
         if (exitCode != 0)
             showEnd(tr("Finished with exit code %1.").arg(exitCode), false);
         else if (!outputFile_.isEmpty() && !wroteOutput())
@@ -266,7 +266,7 @@ void RunWindow::programFinished(int exitCode, QProcess::ExitStatus status) {
 }
 
 void RunWindow::programFailedToStart() {
-    result_ = RunEnd{RunEnd::State::FailedToStart, -1};
+    result_ = RunEnd{RunEnd::State::FailedToStart};
     showEnd(tr("Failed to start: %1").arg(process_.errorString()), false);
 }
 

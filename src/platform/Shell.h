@@ -7,7 +7,6 @@
 struct RunEnd {
     enum class State { Finished, Crashed, FailedToStart, Stopped };
     State state = State::Finished;
-    int exitCode = 0;
 };
 
 // Opening documents and starting programs. Programs always get argument lists, never a shell line.

@@ -1,4 +1,5 @@
 #include "files/DesktopRegistration.h"
+#include "platform/ReadOnlyAttribute.h"
 #include "platform/WholeFileSave.h"
 #include "support/FailingSaveCalls.h"
 #include "support/FileSizeLimit.h"
@@ -134,6 +135,18 @@ private slots:
         f.trigger("mnuFileSave");
         QCOMPARE(fileBytes(other), inputFile("9"));
         QVERIFY(fileBytes(arm).contains("\r\nchanged  \t\t! 1. "));
+    }
+
+    // Read-only: a file without write permission; never a missing one, nor one under a file.
+    void readOnlyFiles() {
+        QTemporaryDir dir;
+        const QString writable = dir.filePath("w"), locked = dir.filePath("r");
+        QVERIFY(writeFile(writable, "") && writeFile(locked, "") &&
+                QFile::setPermissions(locked, QFile::ReadOwner));
+        QString found;
+        for (const QString& path : {writable, locked, dir.filePath("gone"), writable + "/x"})
+            found += hasReadOnlyAttribute(path) ? '1' : '0';
+        QCOMPARE(found, QString("0100"));
     }
 
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {

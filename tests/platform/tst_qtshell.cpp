@@ -58,6 +58,8 @@ private slots:
         QTest::newRow("no output") << Run{"echo working", S::Finished,
                                           "Finished, but wrote no output (out.txt).", "working"};
         QTest::newRow("clean closes itself") << Run{"echo result > out.txt", S::Finished, "", ""};
+        QTest::newRow("report removed")
+            << Run{"rm out.txt", S::Finished, "Finished, but wrote no output (out.txt).", ""};
         // A new report is output whatever its time says (a clock behind, or FAT's two-second times).
         QTest::newRow("new report dated early")
             << Run{"echo result > new; touch -d '1 hour ago' new; mv new out.txt", S::Finished, "", ""};
@@ -232,6 +234,13 @@ private slots:
         QVERIFY(after.sa_handler == found.sa_handler);
         ::raise(number);
         QCOMPARE((QList<int>{ended, signalsCounted}), (QList<int>{ignored ? 0 : 1, ignored ? 0 : 1}));
+    }
+
+    // A child's end is told, so that what a run left behind can be reaped.
+    void aChildsEndIsTold() {
+        QSignalSpy ended(programSignals.get(), &ProgramSignals::childEnded);
+        ::raise(SIGCHLD);
+        QTRY_COMPARE(ended.count(), 1);
     }
 
     // Before the window is shown, as the introduction is, a message opens in the middle of the screen;

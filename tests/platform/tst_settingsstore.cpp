@@ -163,7 +163,7 @@ private slots:
             if (linked)
                 ::symlink("registry.reg", QFile::encodeName(at));
         };
-        const auto attempt = [&](int failAt) -> QString {
+        const auto attemptOnce = [&](int failAt) -> QString {
             const FailingSaveCalls failing(failAt, EIO);
             if (how == "store")
                 return RegFileStore(at).writeValue(CU, testKey, "A", StoredValue::ofText(text)) ? "saved"
@@ -173,6 +173,12 @@ private slots:
             const int outcome = int(file.save(saved));
             return QStringList{"saved", "not opened", "not written"}[outcome] + ' ' +
                    QString::number(file.error());
+        };
+        const auto attempt = [&](int failAt) {
+            const auto descriptors = [] { return QDir("/proc/self/fd").count(); };
+            const qsizetype before = descriptors();
+            const QString outcome = attemptOnce(failAt);
+            return (descriptors() == before ? "" : "leaks a descriptor: ") + outcome;
         };
         // The file, old or new, and its mode; a link replaced; what a failure left beside the file.
         const auto left = [&](bool dies) {
