@@ -20,11 +20,8 @@ bool MenuShortcutGuard::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
     for (const QAction* entry : std::as_const(entries_))
-        if (entry->shortcut() == pressed) {
-            // Not accepted: the window's shortcuts get the key first; the box gets it only when no
-            // enabled entry takes it (the menus are off in demo mode).
-            event->ignore();
-            return true;
-        }
+        if (entry->shortcut() == pressed)
+            return true; // left unaccepted, as it comes: the window's shortcuts get the key first, and the
+                         // box gets it only when no enabled entry takes it (the menus are off in demo mode)
     return false;
 }

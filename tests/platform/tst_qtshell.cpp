@@ -1,4 +1,3 @@
-#include "platform/OutputLines.h"
 #include "platform/ProgramSignals.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShell.h"
@@ -12,6 +11,7 @@
 
 #include <csignal>
 
+// The view keeps the last 10000 lines or 1 MiB, and shows the first 2048 bytes of a line.
 namespace {
 // Taken once the output says "ready"; Resume lets a script that waits for the file "go" go on.
 enum class Action { None, Stop, CloseBox, EndProgram, Resume };
@@ -73,25 +73,23 @@ private slots:
                    "printf 'N2 \\273 0.5\\n'; head -c 5000 /dev/zero | tr '\\0' x; printf "
                    "'\\nlone\\rp\\342\\200\\251x\\nlast'; exit 3",
                    S::Finished, "Finished with exit code 3.",
-                   QString::fromUtf8("café\n! oops\nN2 » 0.5\n") + QString(OutputLines::shownLineBytes, 'x') +
+                   QString::fromUtf8("café\n! oops\nN2 » 0.5\n") + QString(2048, 'x') +
                        QString::fromUtf8(" … [line cut here: 5000 bytes in all]\nlone\np\uFFFDx\nlast")};
         // Stop sends TERM to the whole run, then KILL to what is left after the grace; the close box
         // (as Esc) and the program's own end stop it too, and the window then closes once the run has ended.
         // Any amount of output takes a bounded view: the last lines, fewer when they are long, and a note
         // of where the rest is. All kept lines show while an unfinished one follows them.
         QStringList numbers;
-        for (int n = 12005 - OutputLines::keptLines + 2; n <= 12005; ++n)
+        for (int n = 12005 - 10000 + 2; n <= 12005; ++n)
             numbers << QString::number(n);
         QTest::newRow("many lines") << Run{
             "seq 12005; printf ready; until [ -e go ]; do sleep 0.01; done; echo ' go'; exit 1", S::Finished,
             "Finished with exit code 1.", numbers.join('\n') + "\nready go", Action::Resume};
-        const QString cut =
-            QString(OutputLines::shownLineBytes, 'x') + " … [line cut here: 3000 bytes in all]";
+        const QString cut = QString(2048, 'x') + " … [line cut here: 3000 bytes in all]";
         QTest::newRow("long lines") << Run{
             "i=0; while [ $i -lt 600 ]; do head -c 3000 /dev/zero | tr '\\0' x; echo; "
             "i=$((i+1)); done; exit 1",
-            S::Finished, "Finished with exit code 1.",
-            QStringList(OutputLines::keptBytes / OutputLines::shownLineBytes, cut).join('\n')};
+            S::Finished, "Finished with exit code 1.", QStringList((1 << 20) / 2048, cut).join('\n')};
         QTest::newRow("stop") << Run{helpers, S::Stopped, "Stopped.", "ready", Action::Stop};
         QTest::newRow("close box") << Run{helpers, S::Stopped, "", "ready", Action::CloseBox};
         QTest::newRow("program ends") << Run{helpers, S::Stopped, "", "ready", Action::EndProgram};
