@@ -47,7 +47,7 @@ fuzz: deps
 	build-fuzz/fuzz_reader -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
 		build-fuzz/corpus tests/files/fuzz-corpus
 	build-fuzz/fuzz_store -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 \
-		build-fuzz/store-corpus tests/platform/store-corpus
+		build-fuzz/store-corpus tests/settings/store-corpus
 
 # The Windows build: Qt cross-built once per machine from Debian's own source (scripts/build-windows-qt),
 # then Tolvik and its tests with MinGW-w64, staged in build-windows/stage with the host's manual.

@@ -1,13 +1,13 @@
 // Median time of one ScaleLayout pass over the main window and over a window of 1 000 controls.
 #include "app/MainWindow.h"
-#include "layout/LayoutControl.h"
-#include "layout/LayoutScaler.h"
-#include "layout/LayoutWindow.h"
-#include "platform/PosixFileSystemLookups.h"
-#include "platform/QtFileDialogBackend.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtShell.h"
-#include "platform/RegFileStore.h"
+#include "app/layout/LayoutControl.h"
+#include "app/layout/LayoutScaler.h"
+#include "app/layout/LayoutWindow.h"
+#include "app/qt/QtFileDialogBackend.h"
+#include "app/qt/QtMessageBoxes.h"
+#include "app/qt/QtShell.h"
+#include "os/posix/PosixFileSystemLookups.h"
+#include "settings/RegFileStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

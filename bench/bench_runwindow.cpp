@@ -5,8 +5,8 @@
 // of a few runs: the time through the window, the same command into a pipe, their ratio, and the figures
 // against the targets. Targets, through the run script: 200 MB at most 1.5x the pipe and under 64 MB;
 // the line of 1 MB at most 0.5 s.
-#include "platform/QtShell.h"
-#include "platform/RunWindow.h"
+#include "app/RunWindow.h"
+#include "app/qt/QtShell.h"
 
 #include <QApplication>
 #include <QDir>

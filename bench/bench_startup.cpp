@@ -2,7 +2,7 @@
 // a first start on a fresh profile and a later one (RunCount 7), against a bare Qt window with a tab
 // widget. Runs alternate; medians of at least 7. Needs a real display: run it under xvfb-run.
 //   bench_startup TOLVIK BARE_WINDOW [RUNS]
-#include "platform/RegDocument.h"
+#include "settings/RegDocument.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Time per SetValue and per QueryValue on settings stores of 10, 1 000 and 10 000 values.
-#include "platform/RegFileStore.h"
+#include "settings/RegFileStore.h"
 #include "settings/RegistryApi.h"
 
 #include <QCoreApplication>

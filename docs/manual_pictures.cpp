@@ -3,14 +3,14 @@
 // The window starts offscreen with fresh settings (no introduction), at its design size and in one
 // style, so that the pictures do not depend on the desktop they are made on.
 #include "app/MainWindow.h"
+#include "app/RunWindow.h"
 #include "app/TabControl.h"
+#include "app/qt/QtFileDialogBackend.h"
+#include "app/qt/QtMessageBoxes.h"
+#include "app/qt/QtShell.h"
 #include "core/ProgramState.h"
-#include "platform/PosixFileSystemLookups.h"
-#include "platform/QtFileDialogBackend.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtShell.h"
-#include "platform/RegFileStore.h"
-#include "platform/RunWindow.h"
+#include "os/posix/PosixFileSystemLookups.h"
+#include "settings/RegFileStore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "CodePageValidator.h"
 
+#include "core/TextEncoding.h"
 #include "files/Blanks.h"
-#include "platform/TextEncoding.h"
 
 QValidator::State CodePageValidator::validate(QString& input, int&) const {
     input = withoutLineBreaks(input);

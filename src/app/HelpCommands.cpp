@@ -1,9 +1,9 @@
 #include "HelpCommands.h"
 
-#include "dialogs/AboutDialog.h"
-#include "dialogs/EmailDialog.h"
-#include "platform/Shell.h"
-#include "settings/EditorLauncher.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/EmailDialog.h"
+#include "core/services/Shell.h"
+#include "run/EditorLauncher.h"
 
 #include <QDir>
 

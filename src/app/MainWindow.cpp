@@ -4,16 +4,16 @@
 #include "CodePageValidator.h"
 #include "MainMenu.h"
 #include "MenuShortcutGuard.h"
-#include "QuestionSet.h"
-#include "StartUpSequence.h"
 #include "TabControl.h"
 #include "TipsText.h"
+#include "app/layout/LayoutControl.h"
+#include "app/layout/TwipGeometry.h"
 #include "core/CommandAbandoned.h"
 #include "core/ProgramEnded.h"
-#include "layout/LayoutControl.h"
-#include "layout/TwipGeometry.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Shell.h"
+#include "core/QuestionSet.h"
+#include "core/services/MessageBoxes.h"
+#include "core/services/Shell.h"
+#include "startup/StartUpSequence.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "AppServices.h"
 #include "DemoMode.h"
 #include "HelpCommands.h"
-#include "ProgramModules.h"
-#include "core/Form.h"
+#include "app/layout/LayoutScaler.h"
+#include "app/layout/WidgetLayoutWindow.h"
 #include "core/ProgramState.h"
-#include "layout/LayoutScaler.h"
-#include "layout/WidgetLayoutWindow.h"
-#include "platform/CommonDialog.h"
+#include "core/services/AppServices.h"
+#include "core/services/Form.h"
+#include "files/CommonDialog.h"
+#include "startup/ProgramModules.h"
 
 #include <QList>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #include "TabControl.h"
 
-#include "layout/LayoutControl.h"
-#include "layout/TwipGeometry.h"
+#include "app/layout/LayoutControl.h"
+#include "app/layout/TwipGeometry.h"
 
 #include <QShortcut>
 #include <QTabBar>

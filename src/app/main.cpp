@@ -1,19 +1,19 @@
 #include "MainWindow.h"
+#include "app/qt/PlainButtonsStyle.h"
+#include "app/qt/QtFileDialogBackend.h"
+#include "app/qt/QtMessageBoxes.h"
+#include "app/qt/QtShell.h"
 #include "core/ProgramState.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PlainButtonsStyle.h"
-#include "platform/QtFileDialogBackend.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtShell.h"
-#include "platform/RunProcesses.h"
+#include "core/services/MessageBoxes.h"
+#include "os/RunProcesses.h"
 
 #ifdef Q_OS_WIN
-#include "platform/Win32FileSystemLookups.h"
-#include "platform/Win32RegistryStore.h"
+#include "os/win32/Win32FileSystemLookups.h"
+#include "os/win32/Win32RegistryStore.h"
 #else
-#include "platform/PosixFileSystemLookups.h"
-#include "platform/ProgramSignals.h"
-#include "platform/RegFileStore.h"
+#include "os/ProgramSignals.h"
+#include "os/posix/PosixFileSystemLookups.h"
+#include "settings/RegFileStore.h"
 
 #include <csignal>
 #endif

@@ -1,7 +1,7 @@
 #include "DiskErrorPrompt.h"
 
 #include "Failure.h"
-#include "platform/MessageBoxes.h"
+#include "core/services/MessageBoxes.h"
 
 std::optional<bool> askRetryAfterDiskError(MessageBoxes& messages, const QString& title,
                                            const Failure& failure, const QString& path) {

@@ -2,7 +2,7 @@
 
 #include "DiskErrorPrompt.h"
 #include "ProgramState.h"
-#include "platform/MessageBoxes.h"
+#include "core/services/MessageBoxes.h"
 
 StepOutcome handleFormLoadFailure(const FormLoadSite& site, const Failure& failure) {
     if (failure.number == FailureNumber::DeviceUnavailable)

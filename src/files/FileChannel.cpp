@@ -1,6 +1,6 @@
 #include "FileChannel.h"
 
-#include "platform/SystemErrors.h"
+#include "os/SystemErrors.h"
 
 #include <QFile>
 

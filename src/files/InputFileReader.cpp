@@ -1,8 +1,8 @@
 #include "InputFileReader.h"
 
+#include "ExistenceTests.h"
 #include "core/Failure.h"
-#include "platform/MessageBoxes.h"
-#include "settings/ExistenceTests.h"
+#include "core/services/MessageBoxes.h"
 
 InputFileReader::InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists,
                                  MessageBoxes& messages)

@@ -3,12 +3,12 @@
 #include "Blanks.h"
 #include "FileChannel.h"
 #include "core/Failure.h"
-#include "core/Form.h"
-#include "platform/MessageBoxes.h"
-#include "platform/ReadOnlyAttribute.h"
-#include "platform/SystemErrors.h"
-#include "platform/TextEncoding.h"
-#include "platform/WholeFileSave.h"
+#include "core/TextEncoding.h"
+#include "core/services/Form.h"
+#include "core/services/MessageBoxes.h"
+#include "os/ReadOnlyAttribute.h"
+#include "os/SystemErrors.h"
+#include "os/WholeFileSave.h"
 
 #include <QDir>
 #include <QFileInfo>

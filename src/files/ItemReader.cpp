@@ -3,7 +3,7 @@
 #include "Blanks.h"
 #include "FileChannel.h"
 #include "core/PathNames.h"
-#include "platform/TextEncoding.h"
+#include "core/TextEncoding.h"
 
 const QString ItemReader::EndOfFile = QStringLiteral("-EOF-");
 

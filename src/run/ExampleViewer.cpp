@@ -1,9 +1,9 @@
 #include "ExampleViewer.h"
 
+#include "EditorLauncher.h"
 #include "core/Failure.h"
-#include "platform/CommonDialog.h"
-#include "settings/EditorLauncher.h"
-#include "settings/InstallPaths.h"
+#include "core/InstallPaths.h"
+#include "files/CommonDialog.h"
 
 void ExampleViewer::ViewExampleFile() {
     const QString remembered = dialog_.InitDir;

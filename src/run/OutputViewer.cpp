@@ -1,10 +1,10 @@
 #include "OutputViewer.h"
 
-#include "platform/FileSystemLookups.h"
-#include "platform/InstalledPrograms.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Shell.h"
-#include "settings/ExistenceTests.h"
+#include "core/services/FileSystemLookups.h"
+#include "core/services/InstalledPrograms.h"
+#include "core/services/MessageBoxes.h"
+#include "core/services/Shell.h"
+#include "files/ExistenceTests.h"
 #include "settings/RegistryApi.h"
 #include "settings/StoredValues.h"
 
@@ -49,7 +49,8 @@ void OutputViewer::ViewLastOutput(const QString& name) {
                                Box::Icon::Exclamation, Box::Buttons::Ok);
         return;
     }
-    const QString editor = QDir::cleanPath(state_.ParentPath + QLatin1Char('/') + InstalledPrograms::outputViewer());
+    const QString editor =
+        QDir::cleanPath(state_.ParentPath + QLatin1Char('/') + InstalledPrograms::outputViewer());
     const QString file = QFileInfo(found).absoluteFilePath();
     if (!modules_.shell.startDetached(editor, {file}, QString()))
         modules_.messages.show(QStringLiteral("Last Output ..."),

@@ -1,7 +1,7 @@
 #include "RegistryApi.h"
 
 #include "core/Failure.h"
-#include "platform/TextEncoding.h"
+#include "core/TextEncoding.h"
 
 #include <QtEndian>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Failure.h"
-#include "platform/SettingsStore.h"
+#include "core/services/SettingsStore.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "StoredValues.h"
 
-#include "InstallPaths.h"
 #include "core/GuardedSteps.h"
+#include "core/InstallPaths.h"
 #include "core/PathNames.h"
-#include "platform/MessageBoxes.h"
+#include "core/services/MessageBoxes.h"
 
 namespace {
 constexpr auto CurrentUser = SettingsStore::Root::CurrentUser;

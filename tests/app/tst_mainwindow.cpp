@@ -1,5 +1,5 @@
 #include "app/TabControl.h"
-#include "layout/TwipGeometry.h"
+#include "app/layout/TwipGeometry.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 

@@ -1,4 +1,4 @@
-#include "layout/TwipGeometry.h"
+#include "app/layout/TwipGeometry.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 

@@ -1,7 +1,7 @@
+#include "core/TextEncoding.h"
 #include "files/Blanks.h"
 #include "files/FileChannel.h"
 #include "files/ItemReader.h"
-#include "platform/TextEncoding.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 

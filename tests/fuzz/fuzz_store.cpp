@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes as a settings store file, which other programs write too.
-#include "platform/RegDocument.h"
+#include "settings/RegDocument.h"
 
 #include <cstddef>
 #include <cstdint>

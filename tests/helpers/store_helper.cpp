@@ -4,8 +4,8 @@
 //   save FILE TEXT N       saves TEXT as the whole of FILE, and dies at the save's N-th system call
 //   store FILE TEXT N      writes A=TEXT under Software\Test into the store FILE, dying likewise
 // It answers 0 when the save or write went through, else 1.
-#include "platform/RegFileStore.h"
-#include "platform/WholeFileSave.h"
+#include "os/WholeFileSave.h"
+#include "settings/RegFileStore.h"
 #include "support/FailingSaveCalls.h"
 
 #include <QCoreApplication>

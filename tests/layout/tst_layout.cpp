@@ -1,7 +1,7 @@
+#include "app/layout/LayoutControl.h"
+#include "app/layout/LayoutScaler.h"
+#include "app/layout/LayoutWindow.h"
 #include "core/Failure.h"
-#include "layout/LayoutControl.h"
-#include "layout/LayoutScaler.h"
-#include "layout/LayoutWindow.h"
 
 #include <QtTest>
 

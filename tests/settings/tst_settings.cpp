@@ -1,6 +1,6 @@
 #include "core/CommandAbandoned.h"
-#include "platform/CommandLine.h"
-#include "settings/ExistenceTests.h"
+#include "core/CommandLine.h"
+#include "files/ExistenceTests.h"
 #include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixSaveCalls.h"
+#include "os/posix/PosixSaveCalls.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileDialogBackend.h"
+#include "core/services/FileDialogBackend.h"
 
 #include <QList>
 

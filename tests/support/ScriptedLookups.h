@@ -2,10 +2,10 @@
 
 #include "core/Failure.h"
 #ifdef Q_OS_WIN
-#include "platform/Win32FileSystemLookups.h"
+#include "os/win32/Win32FileSystemLookups.h"
 using SystemFileSystemLookups = Win32FileSystemLookups;
 #else
-#include "platform/PosixFileSystemLookups.h"
+#include "os/posix/PosixFileSystemLookups.h"
 using SystemFileSystemLookups = PosixFileSystemLookups;
 #endif
 

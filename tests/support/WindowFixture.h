@@ -7,10 +7,10 @@
 #include "app/MainWindow.h"
 #include "core/ProgramState.h"
 #ifdef Q_OS_WIN
-#include "platform/Win32RegistryStore.h"
+#include "os/win32/Win32RegistryStore.h"
 using FixtureStore = Win32RegistryStore;
 #else
-#include "platform/RegFileStore.h"
+#include "settings/RegFileStore.h"
 using FixtureStore = RegFileStore;
 #endif
 

@@ -1,9 +1,9 @@
 // What Windows alone has: the settings store on the registry, the command interpreter's quoting, and
 // the job object that ends a whole run.
-#include "platform/CommandLine.h"
-#include "platform/QtShell.h"
-#include "platform/RunWindow.h"
-#include "platform/Win32RegistryStore.h"
+#include "app/RunWindow.h"
+#include "app/qt/QtShell.h"
+#include "core/CommandLine.h"
+#include "os/win32/Win32RegistryStore.h"
 #include "settings/RegistryApi.h"
 #include "support/TestFiles.h"
 

@@ -1,0 +1,139 @@
+#include "os/DesktopRegistration.h"
+
+#include "os/WholeFileSave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    return WholeFileSave(path).save(bytes) == WholeFileSave::Outcome::Saved;
+}
+
+QString xmlEscaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+} // namespace
+
+QString DesktopRegistration::mimeTypeName(const QString& extension) {
+    return QStringLiteral("application/x-quenwick-") + extension.toLower();
+}
+
+QString DesktopRegistration::desktopFileName(const QString& handlerPath) {
+    return QStringLiteral("quenwick-") + QFileInfo(handlerPath).completeBaseName().toLower() +
+           QStringLiteral(".desktop");
+}
+
+// Quoted as the desktop entry format asks: inside the quotes ", `, $ and \ take a backslash, and the
+// file format then doubles every backslash.
+QString DesktopRegistration::execLine(const QString& program) {
+    QString quoted;
+    for (const QChar c : program) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return QLatin1Char('"') + quoted + QStringLiteral("\" %f");
+}
+
+bool DesktopRegistration::registerProgram(const QString& program, const QString& icon) {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Tolvik\n"
+                                         "Comment=Robot-arm inverse problems: answers, runs and results\n"
+                                         "Exec=%1\nIcon=%2\nTerminal=false\nCategories=Science;Education;\n")
+                              .arg(execLine(program).chopped(3), icon);
+    return writeWhole(dataHome + QStringLiteral("/applications/quenwick-tolvik.desktop"), entry.toUtf8());
+}
+
+bool DesktopRegistration::registerTypes(const QList<FileType>& types) {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const bool written = writeMimePackage(types, dataHome) && writeDesktopEntries(types, dataHome) &&
+                         writeDefaults(types, configHome);
+    startIfPresent(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
+    startIfPresent(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    return written;
+}
+
+bool DesktopRegistration::writeMimePackage(const QList<FileType>& types, const QString& dataHome) {
+    QString xml =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
+    for (const FileType& type : types) {
+        xml += QStringLiteral("  <mime-type type=\"%1\">\n").arg(mimeTypeName(type.extension));
+        xml += QStringLiteral("    <sub-class-of type=\"text/plain\"/>\n");
+        xml += QStringLiteral("    <comment>%1</comment>\n").arg(xmlEscaped(type.description));
+        xml += QStringLiteral("    <glob pattern=\"*.%1\" weight=\"%2\"/>\n")
+                   .arg(xmlEscaped(type.extension.toLower()))
+                   .arg(type.globWeight);
+        xml += QStringLiteral("  </mime-type>\n");
+    }
+    xml += QStringLiteral("</mime-info>\n");
+    return writeWhole(dataHome + QStringLiteral("/mime/packages/quenwick-tolvik.xml"), xml.toUtf8());
+}
+
+bool DesktopRegistration::writeDesktopEntries(const QList<FileType>& types, const QString& dataHome) {
+    QMap<QString, QStringList> typesByHandler;
+    for (const FileType& type : types)
+        typesByHandler[type.handlerPath] << mimeTypeName(type.extension);
+    for (auto it = typesByHandler.cbegin(); it != typesByHandler.cend(); ++it) {
+        const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1 (Quenwick)\n"
+                                             "Exec=%2\nMimeType=%3;\nNoDisplay=true\nTerminal=false\n")
+                                  .arg(QFileInfo(it.key()).completeBaseName(), execLine(it.key()),
+                                       it.value().join(QLatin1Char(';')));
+        if (!writeWhole(dataHome + QStringLiteral("/applications/") + desktopFileName(it.key()),
+                        entry.toUtf8()))
+            return false;
+    }
+    return true;
+}
+
+// Sets our types' defaults in [Default Applications] and keeps every other line of the file.
+bool DesktopRegistration::writeDefaults(const QList<FileType>& types, const QString& configHome) {
+    const QString path = configHome + QStringLiteral("/mimeapps.list");
+    QMap<QString, QString> wanted;
+    for (const FileType& type : types)
+        wanted[mimeTypeName(type.extension)] = desktopFileName(type.handlerPath);
+
+    QStringList lines;
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly))
+        lines = QString::fromUtf8(existing.readAll()).split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    qsizetype section = lines.indexOf(QStringLiteral("[Default Applications]"));
+    if (section < 0) {
+        if (!lines.isEmpty())
+            lines << QString();
+        lines << QStringLiteral("[Default Applications]");
+        section = lines.size() - 1;
+    }
+    qsizetype end = section + 1;
+    while (end < lines.size() && !lines[end].startsWith(QLatin1Char('[')))
+        ++end;
+    for (qsizetype i = end - 1; i > section; --i) {
+        if (wanted.contains(lines[i].section(QLatin1Char('='), 0, 0).trimmed())) {
+            lines.removeAt(i);
+            --end;
+        }
+    }
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        lines.insert(end++, it.key() + QLatin1Char('=') + it.value() + QLatin1Char(';'));
+    return writeWhole(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+}
+
+// Started without waiting, so the first window does not wait for the desktop's caches. Absent tools
+// are no error: the desktop then simply refreshes its caches later.
+void DesktopRegistration::startIfPresent(const QString& tool, const QStringList& arguments) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (!program.isEmpty())
+        QProcess::startDetached(program, arguments);
+}

@@ -1,0 +1,26 @@
+#include "os/ReadOnlyAttribute.h"
+
+#include "os/SystemErrors.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool hasReadOnlyAttribute(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+        throw failureFromErrno(errno);
+    }
+    if (!(info.st_mode & S_IWUSR))
+        return true;
+    if (::access(name.constData(), W_OK) == 0)
+        return false;
+    if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)
+        return true;
+    throw failureFromErrno(errno);
+}

@@ -1,8 +1,0 @@
-#include "ReadOnlyAttribute.h"
-
-#include <QFileInfo>
-
-bool hasReadOnlyAttribute(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
-}
