@@ -1,6 +1,7 @@
 #include "RunWindow.h"
 
 #include "core/CommandLine.h"
+#include "os/ProcessCommand.h"
 
 #include <QAccessible>
 #include <QDeadlineTimer>
@@ -48,16 +49,7 @@ RunWindow::RunWindow(const QString& program, const QStringList& arguments, const
     layout->addWidget(stop_);
     resize(640, 360);
 
-    process_.setProgram(program);
-#ifdef Q_OS_WIN
-    // The command interpreter reads its line by rules of its own, not those QProcess quotes for.
-    if (program == QLatin1String("cmd") && arguments.value(0) == QLatin1String("/C"))
-        process_.setNativeArguments(cmdArguments(arguments.value(1), arguments.mid(2)));
-    else
-        process_.setArguments(arguments);
-#else
-    process_.setArguments(arguments);
-#endif
+    setProcessCommand(process_, program, arguments);
     process_.setWorkingDirectory(workingDirectory);
 
     connect(&process_, &QProcess::readyReadStandardOutput, this,

@@ -1,9 +1,7 @@
 #include "QtShell.h"
 
 #include "app/RunWindow.h"
-#include "core/CommandLine.h"
-
-#include <QDir>
+#include "os/ProcessCommand.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -18,17 +16,10 @@ bool QtShell::openDocument(const QString& target) {
 
 bool QtShell::startDetached(const QString& program, const QStringList& arguments,
                             const QString& workingDirectory) {
-#ifdef Q_OS_WIN
-    // A batch file is run by the command interpreter, with its arguments quoted for it.
-    if (program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive)) {
-        QProcess process;
-        process.setProgram(QStringLiteral("cmd"));
-        process.setNativeArguments(cmdArguments(QDir::toNativeSeparators(program), arguments));
-        process.setWorkingDirectory(workingDirectory);
-        return process.startDetached();
-    }
-#endif
-    return QProcess::startDetached(program, arguments, workingDirectory);
+    QProcess process;
+    setProcessCommand(process, program, arguments);
+    process.setWorkingDirectory(workingDirectory);
+    return process.startDetached();
 }
 
 RunEnd QtShell::runAndWait(const QString& program, const QStringList& arguments,

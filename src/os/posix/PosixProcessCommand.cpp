@@ -1,0 +1,8 @@
+#include "os/ProcessCommand.h"
+
+#include <QProcess>
+
+void setProcessCommand(QProcess& process, const QString& program, const QStringList& arguments) {
+    process.setProgram(program);
+    process.setArguments(arguments);
+}
