@@ -1,5 +1,6 @@
 #include "DemoMode.h"
 
+#include "FormTabs.h"
 #include "TabControl.h"
 #include "core/ProgramState.h"
 #include "files/FileCommands.h"
@@ -8,9 +9,7 @@
 #include <QAbstractButton>
 #include <QAction>
 
-namespace {
-enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3 };
-}
+namespace {}
 
 void DemoMode::mnuDemosRun_Click() {
     if (parts_.commands.AskSaveChanges(state_.DataChanged))

@@ -2,6 +2,7 @@
 
 #include "AnswerHintMarker.h"
 #include "CodePageValidator.h"
+#include "FormTabs.h"
 #include "MainMenu.h"
 #include "MenuShortcutGuard.h"
 #include "TabControl.h"
@@ -37,8 +38,6 @@ constexpr int designClientWidth = 9540;
 constexpr int designClientHeight = 6270;
 const char* const tabIndexProperty = "tabIndex";
 const char* const captionProperty = "caption";
-
-enum Tab { InputTab = 0, DemosTab = 1, SolverTab = 2, RunTab = 3, TipsTab = 4 };
 
 struct DemoRow {
     const char* example;
@@ -270,7 +269,7 @@ void MainWindow::buildInputTab() {
     setTextColour(instructions, Qt::blue);
     addLabel(InputTab, QStringLiteral("lblHeader1"), QStringLiteral("Responses"), {600, 1335, 1500, 255});
     addLabel(InputTab, QStringLiteral("lblHeader2"), QStringLiteral("Questions"), {2820, 1335, 2500, 255});
-    for (int n = 1; n <= 8; ++n) {
+    for (int n = 1; n <= questionCount; ++n) {
         const QuestionRow& row = questionSet[n - 1];
         const int top = 1680 + 300 * (n - 1);
         QLineEdit* box = addAnswerBox(InputTab, QLatin1String(row.box), QString::fromUtf8(row.defaultText),
@@ -468,7 +467,7 @@ void MainWindow::PutAnswers() {
     AnswerSet& record = state_.answers;
     if (state_.RunMode != QLatin1String("Demo"))
         record.DataName = state_.FileName;
-    for (int n = 0; n < 8; ++n)
+    for (int n = 0; n < questionCount; ++n)
         record.Answers[n] = answerBoxes_[n]->text();
     record.Note1 = noteBoxes_[0]->text();
     record.Note2 = noteBoxes_[1]->text();
@@ -478,7 +477,7 @@ void MainWindow::PutAnswers() {
 
 void MainWindow::GetAnswers() {
     const AnswerSet& record = state_.answers;
-    for (int n = 0; n < 8; ++n)
+    for (int n = 0; n < questionCount; ++n)
         answerBoxes_[n]->setText(record.Answers[n]);
     noteBoxes_[0]->setText(record.Note1);
     noteBoxes_[1]->setText(record.Note2);
@@ -491,7 +490,7 @@ void MainWindow::GetAnswers() {
 bool MainWindow::MarkMissingAnswers() {
     PutAnswers();
     bool complete = true;
-    for (int n = 0; n < 8; ++n) {
+    for (int n = 0; n < questionCount; ++n) {
         const QString& answer = state_.answers.Answers[n];
         const bool missing = answer.isEmpty() || answer == QLatin1String("-Select-");
         setTextColour(questionLabels_[n], missing ? QColor(255, 0, 0) : normalLabelColour());

@@ -104,8 +104,8 @@ private:
     HelpCommands help_;
     QWidget* clientArea_ = nullptr;
     TabControl* ODE_tabs_ = nullptr;
-    std::array<QLineEdit*, 8> answerBoxes_{};
-    std::array<QLabel*, 8> questionLabels_{};
+    std::array<QLineEdit*, questionCount> answerBoxes_{};
+    std::array<QLabel*, questionCount> questionLabels_{};
     std::array<QLineEdit*, 2> noteBoxes_{};
     std::array<QLineEdit*, 5> solverBoxes_{};
     std::array<QLabel*, 5> solverLabels_{};

@@ -17,9 +17,11 @@ inline constexpr std::array<QString SolverVariables::*, 5> solverVariableOrder{
     &SolverVariables::Remax, &SolverVariables::Detail, &SolverVariables::DeltaSolv, &SolverVariables::PreDamp,
     &SolverVariables::Damp};
 
+inline constexpr int questionCount = 8;
+
 // The one answer record: every answer is kept as the text typed.
 struct AnswerSet {
-    std::array<QString, 8> Answers; // question n is Answers[n - 1]
+    std::array<QString, questionCount> Answers; // question n is Answers[n - 1]
     QString Note1;
     QString Note2;
     SolverVariables SolverVars;

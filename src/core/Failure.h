@@ -6,6 +6,9 @@
 struct Failure {
     int number = 0;
     QString description;
+
+    // A failure of the file system by its number, with the description every routine gives it.
+    static Failure of(int number);
 };
 
 namespace FailureNumber {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerHints.h"
+#include "AnswerSet.h"
 
 #include <array>
 
@@ -31,7 +32,7 @@ struct SolverRow {
     AnswerHints::Range range;
 };
 
-inline constexpr std::array<QuestionRow, 8> questionSet{{
+inline constexpr std::array<QuestionRow, questionCount> questionSet{{
     {"Alpha", "1. »  Alpha angle ... All angles must be in degrees:?", "1", 2, 1},
     {"Beta", "2. »  3 Beta distance values? ", "1.5 1 .5", 3, 3},
     {"Delta", "3. »  4 Delta distance values?", ".5 1.8 1.5 .3", 4, 4},

@@ -25,10 +25,18 @@ using Box = MessageBoxes;
 FileCommands::FileCommands(ProgramState& state, Form& form, MessageBoxes& messages, Modules modules)
     : state_(state), form_(form), messages_(messages), modules_(modules) {}
 
+QString FileCommands::titleOf(const QString& routine) {
+    return QStringLiteral("In '") + routine + QStringLiteral("' routine ...");
+}
+
+void FileCommands::reportFailure(const QString& routine, const Failure& failure) {
+    messages_.show(titleOf(routine), unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
+}
+
 StepOutcome FileCommands::handleFailure(const QString& routine, const QString& name, const Failure& failure,
                                         Unexpected unexpected) {
-    const QString title = QStringLiteral("In '") + routine + QStringLiteral("' routine ...");
-    if (const std::optional<bool> retry = askRetryAfterDiskError(messages_, title, failure, name)) {
+    if (const std::optional<bool> retry =
+            askRetryAfterDiskError(messages_, titleOf(routine), failure, name)) {
         if (*retry)
             return StepOutcome::Retry;
         // A disk not ready skips the step; a drive that is gone ends the command.
@@ -36,7 +44,7 @@ StepOutcome FileCommands::handleFailure(const QString& routine, const QString& n
     }
     if (failure.number == FailureNumber::DialogCancelled)
         return StepOutcome::EndRoutine;
-    messages_.show(title, unexpectedErrorText(failure), Box::Icon::Critical, Box::Buttons::Ok);
+    reportFailure(routine, failure);
     // Ending the program would lose the answers that could not be saved.
     if (unexpected == Unexpected::EndsCommand)
         return StepOutcome::EndRoutine;
@@ -137,8 +145,7 @@ void FileCommands::FileSave() {
         modules_.writer.WriteAnsFile(state_.FileName, state_.FilePath);
     } catch (const Failure& failure) {
         // Reported like Save As reports it; the program goes on, so the form's data stay.
-        messages_.show(QStringLiteral("In 'FileSave' routine ..."), unexpectedErrorText(failure),
-                       Box::Icon::Critical, Box::Buttons::Ok);
+        reportFailure(QStringLiteral("FileSave"), failure);
     }
     // Data that were not written stay unsaved, so that New or Open still asks before replacing them.
     if (!state_.SaveFailed)

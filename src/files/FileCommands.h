@@ -47,6 +47,8 @@ private:
 
     // What an unexpected failure ends after its message: a save never ends the program.
     enum class Unexpected { EndsProgram, EndsCommand };
+    static QString titleOf(const QString& routine);
+    void reportFailure(const QString& routine, const Failure& failure);
     StepOutcome handleFailure(const QString& routine, const QString& name, const Failure& failure,
                               Unexpected unexpected);
     void keepUnsaved(const CurrentFile& before);

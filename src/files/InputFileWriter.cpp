@@ -70,11 +70,11 @@ QByteArray InputFileWriter::fileContents(const QString& FileName) {
     QString savedName = FileName;
     savedName.remove(
         QRegularExpression(QStringLiteral("\\.tolv"), QRegularExpression::CaseInsensitiveOption));
-    const QString header = QStringLiteral(" 8, and  ") + QString::number(state_.SolverCount) +
-                           QString(10, ' ') + headerDate(clock_());
+    const QString header = QLatin1Char(' ') + QString::number(questionCount) + QStringLiteral(", and  ") +
+                           QString::number(state_.SolverCount) + QString(10, ' ') + headerDate(clock_());
     text_.clear();
     WriteItem(savedName, header, true);
-    for (int n = 1; n <= 8; ++n)
+    for (int n = 1; n <= questionCount; ++n)
         WriteItem(record.Answers[n - 1], form_.questionCaption(n), false);
     WriteItem(record.Note1, QStringLiteral("20. » Note1"), false);
     WriteItem(record.Note2, QStringLiteral("    » Note2"), false);
@@ -111,9 +111,9 @@ void InputFileWriter::WriteAnsFile(const QString& FileName, const QString& Path)
 void InputFileWriter::save(const QString& target, const QByteArray& contents) {
     const QFileInfo info(target);
     if (!info.absoluteDir().exists())
-        throw Failure{FailureNumber::PathNotFound, QStringLiteral("Path not found")};
+        throw Failure::of(FailureNumber::PathNotFound);
     if (info.isDir() || hasReadOnlyAttribute(target))
-        throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
+        throw Failure::of(FailureNumber::PathFileAccess);
     WholeFileSave file(target);
     file.setDirectWriteFallback(true);
     switch (file.save(contents)) {
@@ -124,7 +124,7 @@ void InputFileWriter::save(const QString& target, const QByteArray& contents) {
         // cannot be read, is told as what it is.
         const int number = failureFromErrno(file.error()).number;
         if (number == FailureNumber::PermissionDenied || number == FailureNumber::PathFileAccess)
-            throw Failure{FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
+            throw Failure::of(FailureNumber::PathFileAccess);
         break;
     }
     case WholeFileSave::Outcome::NotWritten:

@@ -6,35 +6,35 @@
 Failure failureFromErrno(int error) {
     switch (error) {
     case ENOENT:
-        return {FailureNumber::FileNotFound, QStringLiteral("File not found")};
+        return Failure::of(FailureNumber::FileNotFound);
     case EACCES:
     case EPERM:
-        return {FailureNumber::PermissionDenied, QStringLiteral("Permission denied")};
+        return Failure::of(FailureNumber::PermissionDenied);
     case EROFS:
 #ifdef ETXTBSY
     case ETXTBSY:
 #endif
-        return {FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
+        return Failure::of(FailureNumber::PathFileAccess);
     case ENOTDIR:
     case ENAMETOOLONG:
 #ifdef ELOOP
     case ELOOP:
 #endif
-        return {FailureNumber::PathNotFound, QStringLiteral("Path not found")};
+        return Failure::of(FailureNumber::PathNotFound);
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
     case EFBIG:
-        return {FailureNumber::DiskFull, QStringLiteral("Disk full")};
+        return Failure::of(FailureNumber::DiskFull);
     case EIO:
-        return {FailureNumber::DeviceIo, QStringLiteral("Device I/O error")};
+        return Failure::of(FailureNumber::DeviceIo);
     case ENODEV:
     case ENXIO:
-        return {FailureNumber::DeviceUnavailable, QStringLiteral("Device unavailable")};
+        return Failure::of(FailureNumber::DeviceUnavailable);
 #ifdef ENOMEDIUM
     case ENOMEDIUM:
-        return {FailureNumber::DiskNotReady, QStringLiteral("Disk not ready")};
+        return Failure::of(FailureNumber::DiskNotReady);
 #endif
     default:
         return {FailureNumber::DeviceIo, QString::fromLocal8Bit(std::strerror(error))};

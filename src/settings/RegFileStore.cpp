@@ -67,11 +67,6 @@ void RegFileStore::setDamageNotice(std::function<void(const QString&, const QStr
     damageNotice_ = std::move(notice);
 }
 
-// Class registrations are kept per user, as the per-user part of the classes root is on Windows.
-QString RegFileStore::storedPath(Root root, const QString& key) {
-    return root == Root::ClassesRoot ? QStringLiteral("Software\\Classes\\") + key : key;
-}
-
 RegFileStore::FileRead RegFileStore::readFile() const {
     QFile file(filePath_);
     errno = 0;

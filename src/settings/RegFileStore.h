@@ -48,7 +48,6 @@ private:
         bool unreadable = false;
     };
 
-    static QString storedPath(Root root, const QString& key);
     FileRead readFile() const;
     QString unusedAsideName() const;
     const RegDocument& document();

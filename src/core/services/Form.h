@@ -14,7 +14,7 @@ public:
     virtual bool MarkMissingAnswers() = 0;
     virtual void ShowFilename() = 0;
 
-    // Raw captions, "&&" included, of question n (1..8) and solver variable i (1..5).
+    // Raw captions, "&&" included, of question n (1..questionCount) and solver variable i (1..5).
     virtual QString questionCaption(int n) const = 0;
     virtual QString solverCaption(int i) const = 0;
 

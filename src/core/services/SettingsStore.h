@@ -23,7 +23,7 @@ struct StoredValue {
 
 // The per-user settings store: hierarchical keys ("Software\Quenwick\Tolvik"), key and value names
 // compared without regard to case, an empty value name for a key's default value. On Windows it is the
-// registry.
+// registry; elsewhere a file of the user's.
 class SettingsStore {
 public:
     enum class Root { CurrentUser, ClassesRoot };
@@ -46,4 +46,10 @@ public:
     // Why the last call could not read or write the store ("... is locked by another program"); empty
     // when it could. A key that seems missing from a store that cannot be read is no answer at all.
     virtual QString failure() const = 0;
+
+    // Where a key lies under the user's own key: class registrations are kept per user, in the
+    // per-user part of the classes root.
+    static QString storedPath(Root root, const QString& key) {
+        return root == Root::ClassesRoot ? QStringLiteral("Software\\Classes\\") + key : key;
+    }
 };

@@ -34,8 +34,7 @@ void PosixFileSystemLookups::makeDirectory(const QString& path) {
 
 void PosixFileSystemLookups::changeDirectory(const QString& path) {
     if (::chdir(QFile::encodeName(path).constData()) != 0)
-        throw errno == ENOENT ? Failure{FailureNumber::PathNotFound, QStringLiteral("Path not found")}
-                              : failureFromErrno(errno);
+        throw errno == ENOENT ? Failure::of(FailureNumber::PathNotFound) : failureFromErrno(errno);
 }
 
 QString PosixFileSystemLookups::currentDirectory() {

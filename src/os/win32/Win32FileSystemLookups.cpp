@@ -11,28 +11,28 @@ namespace {
 Failure failureFromLastError(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
-        return {FailureNumber::FileNotFound, QStringLiteral("File not found")};
+        return Failure::of(FailureNumber::FileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
     case ERROR_DIRECTORY:
-        return {FailureNumber::PathNotFound, QStringLiteral("Path not found")};
+        return Failure::of(FailureNumber::PathNotFound);
     case ERROR_ACCESS_DENIED:
-        return {FailureNumber::PermissionDenied, QStringLiteral("Permission denied")};
+        return Failure::of(FailureNumber::PermissionDenied);
     case ERROR_WRITE_PROTECT:
     case ERROR_SHARING_VIOLATION:
-        return {FailureNumber::PathFileAccess, QStringLiteral("Path/File access error")};
+        return Failure::of(FailureNumber::PathFileAccess);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return {FailureNumber::DiskFull, QStringLiteral("Disk full")};
+        return Failure::of(FailureNumber::DiskFull);
     case ERROR_NOT_READY:
-        return {FailureNumber::DiskNotReady, QStringLiteral("Disk not ready")};
+        return Failure::of(FailureNumber::DiskNotReady);
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_UNIT:
     case ERROR_DEV_NOT_EXIST:
-        return {FailureNumber::DeviceUnavailable, QStringLiteral("Device unavailable")};
+        return Failure::of(FailureNumber::DeviceUnavailable);
     default:
-        return {FailureNumber::DeviceIo, QStringLiteral("Device I/O error")};
+        return Failure::of(FailureNumber::DeviceIo);
     }
 }
 

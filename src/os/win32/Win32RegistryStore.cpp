@@ -5,10 +5,6 @@
 #include <QtEndian>
 
 namespace {
-QString storedPath(SettingsStore::Root root, const QString& key) {
-    return root == SettingsStore::Root::ClassesRoot ? QStringLiteral("Software\\Classes\\") + key : key;
-}
-
 std::wstring wide(const QString& text) {
     return text.toStdWString();
 }
@@ -17,7 +13,7 @@ std::wstring wide(const QString& text) {
 class Key {
 public:
     Key(SettingsStore::Root root, const QString& key, REGSAM access, bool create) {
-        const std::wstring path = wide(storedPath(root, key));
+        const std::wstring path = wide(SettingsStore::storedPath(root, key));
         status_ = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, access, nullptr, &key_, nullptr)
                          : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key_);
