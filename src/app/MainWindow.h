@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DemoMode.h"
+#include "FormAnswers.h"
+#include "FormDesign.h"
 #include "HelpCommands.h"
 #include "app/layout/LayoutScaler.h"
 #include "app/layout/WidgetLayoutWindow.h"
@@ -13,15 +15,10 @@
 #include <QList>
 #include <QMainWindow>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTextEdit;
 class TabControl;
 
@@ -31,20 +28,20 @@ class MainWindow : public QMainWindow, public Form {
 public:
     MainWindow(ProgramState& state, AppServices services, QWidget* parent = nullptr);
 
-    void PutAnswers() override;
-    void GetAnswers() override;
-    bool MarkMissingAnswers() override;
+    void PutAnswers() override { answers_->PutAnswers(); }
+    void GetAnswers() override { answers_->GetAnswers(); }
+    bool MarkMissingAnswers() override { return answers_->MarkMissingAnswers(); }
     void ShowFilename() override;
-    QString questionCaption(int n) const override;
-    QString solverCaption(int i) const override;
-    QString pauseTimeText() const override;
-    void setPauseTimeText(const QString& text) override;
-    bool autoExitChecked() const override;
-    void enableSubmitRun() override;
+    QString questionCaption(int n) const override { return answers_->questionCaption(n); }
+    QString solverCaption(int i) const override { return answers_->solverCaption(i); }
+    QString pauseTimeText() const override { return answers_->pauseTimeText(); }
+    void setPauseTimeText(const QString& text) override { answers_->setPauseTimeText(text); }
+    bool autoExitChecked() const override { return answers_->autoExitChecked(); }
+    void enableSubmitRun() override { answers_->enableSubmitRun(); }
     CommonDialog& fileDialog() override { return CMDialog1_; }
     FileCommands& fileCommands() { return modules_.commands; }
 
-    bool isCompleteTest();
+    bool isCompleteTest() { return answers_->isCompleteTest(); }
     // Opens a mail link in the user's mail program; above 32 when it was handed on.
     std::int16_t mailto(const QString& link);
     // The start-up sequence; the window is shown afterwards unless it ended the program or was unloaded.
@@ -66,29 +63,12 @@ protected:
 private:
     enum class CloseReason { CloseBox, Program };
 
-    void buildInputTab();
-    void buildDemosTab();
-    void buildSolverTab();
-    void buildRunTab();
-    void buildTipsTab();
-    void applyTabOrder();
-
-    QLabel* addLabel(int tab, const QString& name, const QString& caption, const QRect& twips);
-    QLineEdit* addAnswerBox(int tab, const QString& name, const QString& text, const QRect& twips,
-                            int tabIndex);
-    QPushButton* addButton(int tab, const QString& name, const QString& caption, const QRect& twips,
-                           int tabIndex);
-    void addControl(int tab, QWidget* control, const QString& name, const QRect& twips, int tabIndex);
+    void wireControls(const FormDesign::Widgets& form);
     void connectMenu(const char* name, const std::function<void()>& handler);
 
     void Form_Resize();
     void ODE_tabs_Click();
-    void FocusCurrentTab(TabControl* tabs);
     void FitTipsText();
-    void SetSolverBoxesEnabled(bool enabled);
-    void ClearSolverBoxes();
-    void cmdDefaultSolverData_Click();
-    void cmdEditSolverData_Click();
     void markDataChanged();
     void connectFileMenu();
     void connectHelpMenus();
@@ -104,20 +84,11 @@ private:
     HelpCommands help_;
     QWidget* clientArea_ = nullptr;
     TabControl* ODE_tabs_ = nullptr;
-    std::array<QLineEdit*, questionCount> answerBoxes_{};
-    std::array<QLabel*, questionCount> questionLabels_{};
-    std::array<QLineEdit*, 2> noteBoxes_{};
-    std::array<QLineEdit*, 5> solverBoxes_{};
-    std::array<QLabel*, 5> solverLabels_{};
-    QLineEdit* tPause_ = nullptr;
-    QCheckBox* AutoExit_ = nullptr;
-    QPushButton* cmdSubmit_ = nullptr;
-    QPushButton* cmdPlots_ = nullptr;
     QTextEdit* RichTextBox1_ = nullptr;
     QList<QObject*> controls_;
     std::unique_ptr<DemoMode> demoMode_;
+    std::unique_ptr<FormAnswers> answers_;
     std::unique_ptr<WidgetLayoutWindow> layoutWindow_;
     LayoutScaler layout_;
-    int nextLabelTabIndex_ = 70;
     bool unloaded_ = false;
 };

@@ -6,6 +6,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+#include <algorithm>
+
 TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
     bar_->setObjectName(QStringLiteral("tabBar"));
     bar_->setDrawBase(true);
@@ -19,9 +21,9 @@ int TabControl::addTab(const QString& caption) {
     return bar_->addTab(caption);
 }
 
-void TabControl::addControl(int tab, QWidget* control, const QRect& twips) {
+void TabControl::addControl(int tab, QWidget* control, const QRect& twips, int tabIndex) {
     control->setParent(this);
-    placements_.append({control, tab, true});
+    placements_.append({control, tab, tabIndex, true});
     QRect placed = twips;
     if (tab != currentIndex())
         placed.translate(-hiddenTabShift, 0);
@@ -135,4 +137,34 @@ void TabControl::resizeEvent(QResizeEvent* event) {
 
 void TabControl::placeTabBar() {
     bar_->setGeometry(0, 0, width(), TwipGeometry::toPixels(this, static_cast<int>(tabHeight_)));
+}
+
+// Controls of equal tab index keep the order they were placed in.
+void TabControl::applyTabOrder() {
+    QList<Placement> ordered;
+    for (const Placement& placement : std::as_const(placements_))
+        if (placement.control->focusPolicy() != Qt::NoFocus)
+            ordered.append(placement);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const Placement& a, const Placement& b) { return a.tabIndex < b.tabIndex; });
+    for (qsizetype i = 1; i < ordered.size(); ++i)
+        setTabOrder(ordered[i - 1].control, ordered[i].control);
+}
+
+void TabControl::FocusCurrentTab() {
+    int lowest = 99999;
+    for (const Placement& placement : std::as_const(placements_)) {
+        QWidget* control = placement.control;
+        if (TwipGeometry::rect(control).left() < hiddenLeftLimit) {
+            control->setEnabled(false);
+            continue;
+        }
+        control->setEnabled(true);
+        if (placement.tabIndex < lowest) {
+            lowest = placement.tabIndex;
+            // Labels and hidden controls cannot take the focus; they still count for the lowest index.
+            if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(window()))
+                control->setFocus();
+        }
+    }
 }

@@ -19,8 +19,9 @@ public:
     explicit TabControl(QWidget* parent = nullptr);
 
     int addTab(const QString& caption);
-    // Places a control on a tab at its design position (twips, relative to this control).
-    void addControl(int tab, QWidget* control, const QRect& twips);
+    // Places a control on a tab at its design position (twips, relative to this control); the tab index
+    // orders the focus as in the window's design.
+    void addControl(int tab, QWidget* control, const QRect& twips, int tabIndex);
     // Whether a control shows while its tab does; every control does unless told otherwise.
     void setControlVisible(QWidget* control, bool visible);
 
@@ -34,6 +35,11 @@ public:
     // Ctrl+Tab and Ctrl+PgDn select the next enabled tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one,
     // from anywhere in window, as in every tabbed desktop program.
     void addKeyboardNavigation(QWidget* window);
+    // The Tab key goes through the controls in the order of their tab indexes.
+    void applyTabOrder();
+    // Turns the shown tab's controls on and the others off; the one with the lowest tab index takes the
+    // focus when it can.
+    void FocusCurrentTab();
 
     double tabHeight() const { return tabHeight_; }
     void setTabHeight(double twips);
@@ -56,6 +62,7 @@ private:
     struct Placement {
         QWidget* control;
         int tab;
+        int tabIndex;
         bool visible;
     };
     QTabBar* bar_;
