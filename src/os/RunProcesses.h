@@ -7,8 +7,9 @@
 #include <sys/types.h>
 
 // Every process of one run: the program, what it started, and also what left its process group (a
-// helper started with setsid) or lost its parent. This program is a child subreaper, so a process whose
-// parent ended comes back to it rather than to init and can still be found and ended.
+// helper started with setsid) or lost its parent. How a system keeps hold of them is its own: on Linux
+// the program is a child subreaper, so a process whose parent ended comes back to it rather than to
+// init; on Windows the run lives in a job object.
 class RunProcesses {
 public:
     // Once, at the program's start.

@@ -185,6 +185,13 @@ private slots:
         QCOMPARE(wrong, QStringList());
         QCOMPARE(focused, (QStringList{"Alpha", "Alpha", "Remax", "cmdSubmit", "Remax", "Alpha",
                                        "RichTextBox1", "Alpha", "Exam(1)", "RichTextBox1", "Exam(1)"}));
+        tabs->setCurrentIndex(3); // Tab goes by the design's order, not by the order the controls were made
+        QStringList order{f.window->focusWidget()->objectName()};
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(f.window->focusWidget(), Qt::Key_Tab);
+            order << f.window->focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"cmdSubmit", "AutoExit", "tPause"}));
         auto* tips = f.control<QTextEdit>("RichTextBox1"); // filled when first shown and fitted to the window
         QVERIFY(tips->toPlainText().contains("Solver Control Parameter Definitions"));
         const QSize outer = f.window->frameGeometry().size();
