@@ -12,7 +12,6 @@ struct Failure {
 };
 
 namespace FailureNumber {
-inline constexpr int InvalidCall = 5;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;

@@ -1,6 +1,6 @@
 #include "GuardedSteps.h"
 
-StepOutcome runSteps(const std::vector<Step>& steps, const FailureHandler& handler) {
+void runSteps(const std::vector<Step>& steps, const FailureHandler& handler) {
     for (const Step& step : steps) {
         for (;;) {
             try {
@@ -12,9 +12,8 @@ StepOutcome runSteps(const std::vector<Step>& steps, const FailureHandler& handl
                     continue;
                 if (outcome == StepOutcome::Next)
                     break;
-                return outcome;
+                return;
             }
         }
     }
-    return StepOutcome::Next;
 }

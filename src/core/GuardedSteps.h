@@ -15,6 +15,6 @@ enum class StepOutcome {
 using Step = std::function<void()>;
 using FailureHandler = std::function<StepOutcome(const Failure&)>;
 
-// Runs the steps in order; a Failure thrown by a step goes to the handler. Answers Next when every
-// step ran to its end (or was skipped), otherwise what the handler chose to stop with.
-StepOutcome runSteps(const std::vector<Step>& steps, const FailureHandler& handler);
+// Runs the steps in order; a Failure thrown by a step goes to the handler, which decides whether the
+// step runs again, is skipped, or ends the routine.
+void runSteps(const std::vector<Step>& steps, const FailureHandler& handler);

@@ -356,6 +356,7 @@ private slots:
             return places;
         };
         const QList<QRect> before = truePlaces();
+        QVERIFY(strip->height() >= strip->fontMetrics().height()); // the captions fit
         const QList<double> fonts{f.box("Note1")->font().pointSizeF(), strip->font().pointSizeF(),
                                   tips->font().pointSizeF(), double(strip->height())};
         const QSize area = client->size();

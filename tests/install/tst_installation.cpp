@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <unistd.h>
 
 const QString installSource = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../install");
@@ -195,6 +196,37 @@ private slots:
             QCOMPARE(in.run("arm.tolv"), status);
             const QString links = QString::fromUtf8(fileBytes(log)).section('\n', 1, 1).section(' ', 2);
             QVERIFY2(links.startsWith("/tmp/tolvik-run.") && !QFileInfo::exists(links), signal);
+        }
+    }
+
+    // Ended by a signal (a log-out, kill, Ctrl+C) once its window is up, the program quits its loop and
+    // ends normally; before that (an introduction on the screen) the signal ends it at once.
+    void theProgramEndsOnASignal() {
+        for (const bool introduced : {true, false}) {
+            QTemporaryDir dir;
+            const QString program = dir.path() + "/Quenwick/Tolvik",
+                          store = dir.path() + "/config/Quenwick/registry.reg";
+            QVERIFY(QDir().mkpath(program) && QDir().mkpath(dir.path() + "/config/Quenwick") &&
+                    QFile::copy(TOLVIK_PROGRAM, program + "/tolvik"));
+            if (introduced) // started before: no introduction is shown
+                QVERIFY(writeFile(store, "Quenwick Settings Store, format 1\n[Software\\Quenwick\\Tolvik]\n"
+                                         "\"RunCount\"=\"7\"\n"));
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const auto& [name, folder] : {std::pair<QString, QString>{"HOME", ""},
+                                               {"XDG_CONFIG_HOME", "/config"},
+                                               {"XDG_DATA_HOME", "/data"}})
+                environment.insert(name, dir.path() + folder);
+            QProcess tolvik;
+            tolvik.setProcessEnvironment(environment);
+            tolvik.start(program + "/tolvik");
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program + "/User"),
+                                     30000); // the start-up's checks ran
+            QTest::qWait(3000);              // and the window is up
+            ::kill(tolvik.processId(), SIGTERM);
+            QVERIFY(tolvik.waitForFinished(30000));
+            QCOMPARE((QList<int>{tolvik.exitStatus(), tolvik.exitCode()}),
+                     (QList<int>{introduced ? QProcess::NormalExit : QProcess::CrashExit,
+                                 introduced ? 0 : SIGTERM}));
         }
     }
 

@@ -231,6 +231,12 @@ private slots:
         }
     }
 
+    // The number stands a blank apart from "#", a negative one by its sign alone.
+    void errorNumbersInMessages() {
+        QCOMPARE(unexpectedErrorText({0, "a"}) + '|' + unexpectedErrorText({-1, "b"}),
+                 QString("Unexpected error # 0 occured: a|Unexpected error #-1 occured: b"));
+    }
+
     // The run window shows each argument recognisably.
     void commandLineText() {
         QCOMPARE(::commandLineText("run", {"x", "", "say \"hi\""}), QString("run x \"\" \"say \\\"hi\\\"\""));
