@@ -73,14 +73,16 @@ mutants:
 
 # Mutants made by rule (scripts/mutate) on the lines changed since the branch left BASE, uncommitted
 # changes and new files included; BASE= takes every line. MUTANTS=N runs a sample of N, the same for
-# the same SEED. Survivors listed in tests/mutants/equivalent.txt count as equivalent.
+# the same SEED. Survivors listed in tests/mutants/equivalent.txt count as equivalent. AGAIN=REPORT
+# runs just the mutants an earlier report names, its survivors say, once tests are added for them.
 BASE ?= main
 MUTANTS ?=
 SEED ?= 1
+AGAIN ?=
 mutants-rules: deps
 	@scripts/install-deps python3-clang ccache
 	/usr/bin/python3 -m unittest discover -q -s scripts/mutation -t scripts
-	scripts/mutate --base '$(BASE)' --mutants '$(MUTANTS)' --seed '$(SEED)'
+	scripts/mutate --base '$(BASE)' --mutants '$(MUTANTS)' --seed '$(SEED)' $(if $(AGAIN),--again '$(AGAIN)')
 
 # Applies each hand-made slip of tests/mutants/ in the scratch copy and reports how many the suite catches.
 mutants-patches: deps

@@ -1,5 +1,7 @@
 """tests/mutants/equivalent.txt: survivors known to change nothing a user or caller could observe."""
 
+import re
+
 REASON = "  # "
 
 
@@ -22,3 +24,17 @@ def load(path):
             return parse(f.read())
     except FileNotFoundError:
         return {}
+
+
+REPORTED = re.compile(r"(?P<path>[^\s:]+):\d+  (?P<rule>\S+)  (?P<change>.+?)(?:  \[[\d.]+ s\])?$")
+
+
+def reported(lines):
+    """The keys of the mutants a report names, one a line as it prints them ("path:line  rule  before →
+    after", after any verdict and before any time); lines that name none are passed over."""
+    keys = []
+    for line in lines:
+        found = REPORTED.search(line.rstrip("\n"))
+        if found:
+            keys.append(f"{found['path']}:{found['rule']}:{found['change']}")
+    return keys

@@ -32,6 +32,8 @@ def parse_arguments(argv):
     parser.add_argument("--mutants", default="", help="run a sample of this many (default: all)")
     parser.add_argument("--seed", default="", help="the sample's seed (default 1)")
     parser.add_argument("--list", action="store_true", help="list the mutants (after sampling) and stop")
+    parser.add_argument("--again", metavar="REPORT",
+                        help="run again just the mutants a report names (its survivors, say), on every line")
     parser.add_argument("files", nargs="*", help="only these files (paths from the repository's top)")
     args = parser.parse_args(argv)
     if args.mutants.strip() and not args.mutants.strip().isdigit():
@@ -277,6 +279,8 @@ def check_clean(scratch, outcomes):
 
 
 def choose(scratch, files, args):
+    if args.again:
+        return again(scratch, files, args.again)
     changed = changes.changed_lines(scratch.repo, args.base)
     generator = Generator(scratch, changed)
     files = generator.candidates(files, set(args.files))
@@ -286,6 +290,33 @@ def choose(scratch, files, args):
     generator.save_cache()
     # Mutants of one file run one after another: the file is then compiled once per mutant, not twice.
     return sorted(chosen, key=lambda m: (m.path, m.line))
+
+
+def again(scratch, files, report):
+    """The mutants the report names that the files still have; those they no longer have are told."""
+    with open(report, encoding="utf-8") as f:
+        keys = equivalent.reported(f)
+    generator = Generator(scratch, None)
+    named = {key.split(":", 1)[0] for key in keys}
+    found = {}
+    for relative in generator.candidates(files, named):
+        for mutant in generator.mutants_of(relative):
+            found.setdefault(mutant.key, mutant)
+    generator.save_cache()
+    for key in keys:
+        if key not in found:
+            say(f"mutate: no longer made: {key}")
+    say(f"mutate: {len(keys)} mutants named in {report}")
+    chosen = list(unique_by_key(found[key] for key in keys if key in found))
+    return sorted(chosen, key=lambda m: (m.path, m.line))
+
+
+def unique_by_key(mutants):
+    seen = set()
+    for mutant in mutants:
+        if mutant.key not in seen:
+            seen.add(mutant.key)
+            yield mutant
 
 
 def main(argv=None):

@@ -161,6 +161,12 @@ class EquivalentTest(unittest.TestCase):
         self.assertEqual(equivalent.parse(text),
                          {"src/a.cpp:relational:if (x < y) → if (x <= y)": "x never equals y"})
 
+    def test_a_report_names_its_mutants_whatever_comes_around_them(self):
+        lines = ["[4/200] SURVIVED   docs/a.cpp:116  return-default  return x; → return {};  [33.3 s]\n",
+                 "  src/b.h:3  constant  int n = 0; → int n = 1;\n", "made 4: killed 3\n"]
+        self.assertEqual(equivalent.reported(lines), ["docs/a.cpp:return-default:return x; → return {};",
+                                                      "src/b.h:constant:int n = 0; → int n = 1;"])
+
     def test_an_entry_without_a_reason_is_refused(self):
         with self.assertRaises(ValueError):
             equivalent.parse("src/a.cpp:relational:a → b\n")
