@@ -137,6 +137,18 @@ private slots:
         QVERIFY(fileBytes(arm).contains("\r\nchanged  \t\t! 1. "));
     }
 
+    // A file removed while it is being opened is told missing.
+    void aFileRemovedWhileOpeningIsToldMissing() {
+        Fixture f;
+        const QString other = f.at("/user/other.tolv");
+        QVERIFY(writeFile(other, inputFile("9")));
+        f.fileDialogs.choosePath(other);
+        f.lookups.vanished = {"other.tolv"};
+        f.trigger("mnuFileOpen");
+        QCOMPARE(f.messages.described(),
+                 QStringList(" File not found.|Missing 'other.tolv' file?|Exclamation|Ok"));
+    }
+
     // Read-only: a file without write permission; never a missing one, nor one under a file.
     void readOnlyFiles() {
         QTemporaryDir dir;

@@ -9,13 +9,17 @@ using SystemFileSystemLookups = Win32FileSystemLookups;
 using SystemFileSystemLookups = PosixFileSystemLookups;
 #endif
 
+#include <QFileInfo>
 #include <QList>
+#include <QStringList>
 
-// The real look-ups, except that scripted failures are raised first: by the look-ups after the first
-// passingLookUps, or by the next directory creation or change.
+// The real look-ups, except that files named vanished are missing, and scripted failures are raised
+// first: by the look-ups after the first passingLookUps, or by the next directory creation or change.
 class ScriptedLookups : public SystemFileSystemLookups {
 public:
     Entry lookUp(const QString& path) override {
+        if (vanished.contains(QFileInfo(path).fileName()))
+            return Entry::Missing;
         if (passingLookUps > 0)
             --passingLookUps;
         else if (!lookUpFailures.isEmpty())
@@ -37,4 +41,5 @@ public:
     int passingLookUps = 0;
     QList<Failure> makeDirectoryFailures;
     QList<Failure> changeDirectoryFailures;
+    QStringList vanished; // names of files removed since they were opened
 };
