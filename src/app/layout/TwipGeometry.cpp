@@ -50,26 +50,27 @@ QRect TwipGeometry::rect(const QWidget* widget) {
             toTwips(widget, px.height())};
 }
 
+namespace {
+// One side of a control's twips changed, the rest kept.
+template <typename Change> void changeRect(QWidget* widget, Change change) {
+    QRect twips = TwipGeometry::rect(widget);
+    change(twips);
+    TwipGeometry::setRect(widget, twips);
+}
+} // namespace
+
 void TwipGeometry::setLeft(QWidget* widget, int left) {
-    QRect r = rect(widget);
-    r.moveLeft(left);
-    setRect(widget, r);
+    changeRect(widget, [left](QRect& r) { r.moveLeft(left); });
 }
 
 void TwipGeometry::setTop(QWidget* widget, int top) {
-    QRect r = rect(widget);
-    r.moveTop(top);
-    setRect(widget, r);
+    changeRect(widget, [top](QRect& r) { r.moveTop(top); });
 }
 
 void TwipGeometry::setWidth(QWidget* widget, int width) {
-    QRect r = rect(widget);
-    r.setWidth(width);
-    setRect(widget, r);
+    changeRect(widget, [width](QRect& r) { r.setWidth(width); });
 }
 
 void TwipGeometry::setHeight(QWidget* widget, int height) {
-    QRect r = rect(widget);
-    r.setHeight(height);
-    setRect(widget, r);
+    changeRect(widget, [height](QRect& r) { r.setHeight(height); });
 }
