@@ -26,15 +26,21 @@ def load(path):
         return {}
 
 
-REPORTED = re.compile(r"(?P<path>[^\s:]+):\d+  (?P<rule>\S+)  (?P<change>.+?)(?:  \[[\d.]+ s\])?$")
+REPORTED = re.compile(r"(?P<path>[^\s:]+):(?P<line>\d+)  (?P<rule>\S+)  (?P<change>.+?)"
+                      r"(?:  \[[\d.]+ s\]|  # .*)?$")
+KILLED = re.compile(r"^\[\d+/\d+\] killed")
 
 
 def reported(lines):
-    """The keys of the mutants a report names, one a line as it prints them ("path:line  rule  before →
-    after", after any verdict and before any time); lines that name none are passed over."""
-    keys = []
-    for line in lines:
-        found = REPORTED.search(line.rstrip("\n"))
-        if found:
-            keys.append(f"{found['path']}:{found['rule']}:{found['change']}")
-    return keys
+    """(key, line) of each mutant a report names as it prints them ("path:line  rule  before → after",
+    after any verdict and before any time or reason), once each; the killed ones are passed over, so
+    that a whole saved report names just what it did not kill."""
+    found = []
+    for text in lines:
+        text = text.rstrip("\r\n")
+        match = REPORTED.search(text)
+        if match and not KILLED.match(text):
+            item = (f"{match['path']}:{match['rule']}:{match['change']}", int(match["line"]))
+            if item not in found:
+                found.append(item)
+    return found

@@ -293,30 +293,31 @@ def choose(scratch, files, args):
 
 
 def again(scratch, files, report):
-    """The mutants the report names that the files still have; those they no longer have are told."""
-    with open(report, encoding="utf-8") as f:
-        keys = equivalent.reported(f)
+    """The mutants the report names that the files still have, each the one of its key nearest the line
+    the report gives; those the files no longer have are told."""
+    try:
+        with open(report, encoding="utf-8") as f:
+            named = equivalent.reported(f)
+    except OSError as error:
+        raise SystemExit(f"mutate: cannot read {report}: {error.strerror}") from error
+    say(f"mutate: {len(named)} mutants named in {report}")
+    if not named:
+        return []
     generator = Generator(scratch, None)
-    named = {key.split(":", 1)[0] for key in keys}
-    found = {}
-    for relative in generator.candidates(files, named):
+    by_key = {}
+    for relative in generator.candidates(files, {key.split(":", 1)[0] for key, _ in named}):
         for mutant in generator.mutants_of(relative):
-            found.setdefault(mutant.key, mutant)
+            by_key.setdefault(mutant.key, []).append(mutant)
     generator.save_cache()
-    for key in keys:
-        if key not in found:
+    chosen = []
+    for key, line in named:
+        if key not in by_key:
             say(f"mutate: no longer made: {key}")
-    say(f"mutate: {len(keys)} mutants named in {report}")
-    chosen = list(unique_by_key(found[key] for key in keys if key in found))
+            continue
+        nearest = min(by_key[key], key=lambda m: abs(m.line - line))
+        if nearest not in chosen:
+            chosen.append(nearest)
     return sorted(chosen, key=lambda m: (m.path, m.line))
-
-
-def unique_by_key(mutants):
-    seen = set()
-    for mutant in mutants:
-        if mutant.key not in seen:
-            seen.add(mutant.key)
-            yield mutant
 
 
 def main(argv=None):

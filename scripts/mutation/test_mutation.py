@@ -161,16 +161,31 @@ class EquivalentTest(unittest.TestCase):
         self.assertEqual(equivalent.parse(text),
                          {"src/a.cpp:relational:if (x < y) → if (x <= y)": "x never equals y"})
 
-    def test_a_report_names_its_mutants_whatever_comes_around_them(self):
-        lines = ["[4/200] SURVIVED   docs/a.cpp:116  return-default  return x; → return {};  [33.3 s]\n",
-                 "  src/b.h:3  constant  int n = 0; → int n = 1;\n", "made 4: killed 3\n"]
-        self.assertEqual(equivalent.reported(lines), ["docs/a.cpp:return-default:return x; → return {};",
-                                                      "src/b.h:constant:int n = 0; → int n = 1;"])
+    def test_a_report_names_what_it_did_not_kill(self):
+        lines = ["[4/200] SURVIVED   docs/a.cpp:116  return-default  return x; → return {};  [33.3 s]\r\n",
+                 "[5/200] killed by tst_a   docs/a.cpp:117  boolean  a = true; → a = false;  [3.0 s]\n",
+                 "  src/b.h:3  constant  int n = 0; → int n = 1;  # never read\n",
+                 "  docs/a.cpp:116  return-default  return x; → return {};\n", "made 4: killed 3\n"]
+        self.assertEqual(equivalent.reported(lines), [("docs/a.cpp:return-default:return x; → return {};", 116),
+                                                      ("src/b.h:constant:int n = 0; → int n = 1;", 3)])
 
     def test_an_entry_without_a_reason_is_refused(self):
         with self.assertRaises(ValueError):
             equivalent.parse("src/a.cpp:relational:a → b\n")
 
+
+class AgainTest(unittest.TestCase):
+    def test_each_named_mutant_is_the_one_nearest_its_line(self):
+        with tempfile.TemporaryDirectory() as work:
+            scratch = Scratch(work, work)
+            os.makedirs(os.path.join(scratch.tree, "install"))
+            with open(os.path.join(scratch.tree, "install", "go"), "w") as f:
+                f.write("#!/bin/sh\ncd a || exit 1\necho\ncd a || exit 1\n")
+            with open(os.path.join(work, "report"), "w") as f:
+                f.write("[2/9] SURVIVED  install/go:4  and-or  cd a || exit 1 → cd a && exit 1  [1.0 s]\n"
+                        "[3/9] SURVIVED  install/gone:1  and-or  x || y → x && y  [1.0 s]\n")
+            chosen = run.again(scratch, ["install/go"], os.path.join(work, "report"))
+            self.assertEqual([(m.path, m.line, m.rule) for m in chosen], [("install/go", 4, "and-or")])
 
 class PlanTest(unittest.TestCase):
     def test_nearest_tests_first_then_quickest(self):

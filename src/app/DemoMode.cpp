@@ -9,8 +9,6 @@
 #include <QAbstractButton>
 #include <QAction>
 
-namespace {}
-
 void DemoMode::mnuDemosRun_Click() {
     if (parts_.commands.AskSaveChanges(state_.DataChanged))
         return;

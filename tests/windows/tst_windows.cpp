@@ -2,7 +2,7 @@
 // the job object that ends a whole run.
 #include "app/RunWindow.h"
 #include "app/qt/QtShell.h"
-#include "core/CommandLine.h"
+#include "os/ProcessCommand.h"
 #include "os/win32/Win32RegistryStore.h"
 #include "settings/RegistryApi.h"
 #include "support/TestFiles.h"
@@ -57,8 +57,7 @@ private slots:
         const QStringList names{"a & echo hacked> hacked.txt", "b | c ^ d (e) %PATH% 100%"};
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        process.setProgram("cmd");
-        process.setNativeArguments(cmdArguments(QDir::toNativeSeparators(dir.path() + "/args.bat"), names));
+        setProcessCommand(process, dir.path() + "/args.bat", names);
         process.start();
         QVERIFY(process.waitForFinished(60000));
         const QString received = QString::fromLocal8Bit(fileBytes(dir.path() + "/args.txt")).trimmed();
