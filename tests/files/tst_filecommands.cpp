@@ -137,6 +137,22 @@ private slots:
         QVERIFY(fileBytes(arm).contains("\r\nchanged  \t\t! 1. "));
     }
 
+    // A cancelled Save As, Delete or example dialog does nothing: no file is written, nothing is asked.
+    void aCancelledDialogDoesNothing() {
+        Fixture f;
+        f.box("Alpha")->setText("changed");
+        const QStringList before =
+            QDir(f.at("/user")).entryList(QDir::Files) + QDir(f.at("")).entryList(QDir::Files);
+        for (const char* entry : {"mnuFileSaveAs", "mnuFileDelete", "mnuViewDemos"})
+            f.trigger(entry); // nothing chosen: each dialog is cancelled
+        QCOMPARE(QDir(f.at("/user")).entryList(QDir::Files) + QDir(f.at("")).entryList(QDir::Files), before);
+        QCOMPARE(QString("%1 %2 %3")
+                     .arg(f.messages.log().size())
+                     .arg(f.shell.started.size())
+                     .arg(f.fileDialogs.requests().size()),
+                 QString("0 0 3"));
+    }
+
     // A file removed while it is being opened is told missing.
     void aFileRemovedWhileOpeningIsToldMissing() {
         Fixture f;
