@@ -1,4 +1,5 @@
 #include "app/RunWindow.h"
+#include "app/qt/PlainButtonsStyle.h"
 #include "app/qt/QtMessageBoxes.h"
 #include "app/qt/QtShell.h"
 #include "core/RefreshPacer.h"
@@ -239,6 +240,16 @@ private slots:
         QSignalSpy ended(programSignals.get(), &ProgramSignals::childEnded);
         ::raise(SIGCHLD);
         QTRY_COMPARE(ended.count(), 1);
+    }
+
+    // The program's buttons show their text alone, whatever icons the desktop's style would add.
+    void buttonsShowTheirTextAlone() {
+        PlainButtonsStyle style;
+        QDialogButtonBox box;
+        box.setStyle(&style);
+        box.setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QVERIFY(box.button(QDialogButtonBox::Ok)->icon().isNull() &&
+                box.button(QDialogButtonBox::Cancel)->icon().isNull());
     }
 
     // Before the window is shown, as the introduction is, a message opens in the middle of the screen;
