@@ -242,9 +242,16 @@ private slots:
         QTRY_COMPARE(ended.count(), 1);
     }
 
-    // The program's buttons show their text alone, whatever icons the desktop's style would add.
+    // The program's buttons show their text alone, whatever icons the desktop's style would add, with
+    // their access keys underlined as the style shows them.
     void buttonsShowTheirTextAlone() {
         PlainButtonsStyle style;
+        QPushButton marked("&Run"), plain("Run");
+        for (QPushButton* button : {&marked, &plain}) {
+            button->setStyle(&style);
+            button->resize(80, 30);
+        }
+        QVERIFY(marked.grab().toImage() != plain.grab().toImage());
         QDialogButtonBox box;
         box.setStyle(&style);
         box.setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
