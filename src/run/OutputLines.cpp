@@ -8,13 +8,14 @@
 #include <cstring>
 
 namespace {
-// The length of bytes without a UTF-8 character that the cut left unfinished at their end.
+// The length of bytes without a UTF-8 character that the cut left unfinished at their end. A byte that
+// never begins one (0xC0, 0xC1, 0xF5 and above) is a character of the DOS code page: it stays.
 qsizetype wholeCharacters(const QByteArray& bytes) {
     const auto at = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
     qsizetype lead = bytes.size() - 1;
     while (lead > 0 && lead > bytes.size() - 4 && (at(lead) & 0xC0) == 0x80)
         --lead;
-    if (lead < 0 || at(lead) < 0xC0)
+    if (lead < 0 || at(lead) < 0xC2 || at(lead) > 0xF4)
         return bytes.size();
     const qsizetype needed = at(lead) >= 0xF0 ? 4 : at(lead) >= 0xE0 ? 3 : 2;
     return bytes.size() - lead >= needed ? bytes.size() : lead;

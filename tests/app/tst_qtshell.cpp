@@ -5,6 +5,7 @@
 #include "core/RefreshPacer.h"
 #include "os/ProgramSignals.h"
 #include "os/RunProcesses.h"
+#include "run/OutputLines.h"
 #include "support/TestFiles.h"
 
 #include <QtTest>
@@ -233,6 +234,18 @@ private slots:
         QVERIFY(after.sa_handler == found.sa_handler);
         ::raise(number);
         QCOMPARE((QList<int>{ended, signalsCounted}), (QList<int>{ignored ? 0 : 1, ignored ? 0 : 1}));
+    }
+
+    // A long line is cut after its first 2048 bytes, never inside a UTF-8 character; a byte that cannot
+    // begin one is a letter of the DOS code page and stays.
+    void longLinesAreCutBetweenCharacters() {
+        QStringList last;
+        for (const char* rest : {"\xC0\x80xx", "\xC2\xA9xx", "\xF8xx", "\xE2\x82\xACx"}) {
+            OutputLines lines;
+            lines.add(OutputLines::Channel::Output, QByteArray(2047, 'x') + rest + "\n");
+            last << lines.take().lines.value(0).mid(2047, 1);
+        }
+        QCOMPARE(last, (QStringList{"À", " ", "ø", " "}));
     }
 
     // A child's end is told, so that what a run left behind can be reaped.
