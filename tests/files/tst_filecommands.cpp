@@ -122,15 +122,26 @@ private slots:
 
     // An Open ended by a look-up that fails unexpectedly leaves the answers under their own name: a Save
     // afterwards writes them to their file, not over the one that could not be read.
-    void anOpenEndedByItsLookUpKeepsTheCurrentFile() {
+    // An Open that ends before it reads, told or given up by the user, leaves the answers their own name:
+    // a Save must not write them over the file that was to be opened.
+    void anOpenEndedBeforeItReadsKeepsTheCurrentFile_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("look-up fails") << 57 << "arm.tolv|~/user|1|unchanged|In 'FileExists' routine ...|0";
+        QTest::newRow("drive gone, not retried")
+            << 68 << "arm.tolv|~/user|1|unchanged|In 'FileExists' routine ...| File not found.|0";
+    }
+    void anOpenEndedBeforeItReadsKeepsTheCurrentFile() {
+        QFETCH(int, failure);
+        QFETCH(QString, seen);
         Fixture f;
         const QString arm = f.openArm(), other = f.at("/user/other.tolv");
         QVERIFY(writeFile(other, inputFile("9")));
         f.fileDialogs.choosePath(other);
-        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        f.lookups.lookUpFailures = {Failure::of(failure)};
+        f.messages.script({MessageBoxes::Answer::Cancel});
         f.trigger("mnuFileOpen");
-        QCOMPARE(f.snapshot() + "|" + QString::number(f.windowsClosed),
-                 QString("arm.tolv|~/user|1|unchanged|In 'FileExists' routine ...|0"));
+        QCOMPARE(f.snapshot() + "|" + QString::number(f.windowsClosed), seen);
         f.box("Alpha")->setText("changed");
         f.trigger("mnuFileSave");
         QCOMPARE(fileBytes(other), inputFile("9"));
