@@ -461,7 +461,7 @@ private slots:
         const QTabBar* strip = f.window->tabs()->findChild<QTabBar*>();
         auto* tips = f.control<QTextEdit>("RichTextBox1");
         const QList<QWidget*> scaled{f.box("Note1"), f.box("Alpha"), f.window->tabs(),
-                                     f.found<QWidget>("picCanvas")};
+                                     f.control<QWidget>("picCanvas")};
         const auto truePlaces = [&] {
             QList<QRect> places;
             for (QWidget* control : scaled + QList<QWidget*>{tips}) {

@@ -106,15 +106,11 @@ private slots:
         QVERIFY(writeFile(storeDirectory, "")); // a file where the store's directory belongs
         Modules{f}.stored.PutFileInRegistry();
         QFile::remove(storeDirectory);
-        QCOMPARE(
-            f.messages.described(),
-            QStringList{
-                "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry key: "
-                "the folder " +
-                storeDirectory +
-                " cannot be made\nIt seems some Registry entry is corrupt!  Re-installing this \nTolvik™ "
-                "program is the "
-                "easiest fix.|Critical|Ok"});
+        const QString corrupt =
+            "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the "
+            "registry key: the folder %1 cannot be made\nIt seems some Registry entry is "
+            "corrupt!  Re-installing this \nTolvik™ program is the easiest fix.|Critical|Ok";
+        QCOMPARE(f.messages.described(), QStringList{corrupt.arg(storeDirectory)});
     }
 
     // A directory, then a file, for each path: hidden files, and paths through a file, are not found. A disk
