@@ -11,6 +11,7 @@
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
+using Answer = MessageBoxes::Answer;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
 struct Modules {
@@ -128,7 +129,6 @@ private slots:
         QCOMPARE(found, QString("10 01 00 00 "));
         f.lookups.lookUpFailures = {Failure{-5, "x"}, Failure{57, "y"}, Failure{71, "x"}, Failure{71, "x"},
                                     Failure{71, "x"}};
-        using Answer = MessageBoxes::Answer;
         f.messages.script({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel, Answer::Ok});
         {
             const ExistenceTests::DuringStartUp startingUp(m.tests);
@@ -203,13 +203,10 @@ private slots:
     // A drive that is gone is asked about and tried again; Cancel there ends the program, and a
     // cancelled dialog ends the start-up quietly, the program still running.
     void aMissingDriveAtStartIsTriedAgainUntilCancelled() {
-        using Answer = MessageBoxes::Answer;
-        const struct {
-            int number;
-            Answer answer;
-            QString outcome; // windows closed, and whether the later steps ran
-        } cases[]{{68, Answer::Ok, "0 ran"}, {68, Answer::Cancel, "1 "}, {32755, Answer::Ok, "0 "}};
-        for (const auto& [number, answer, outcome] : cases) {
+        // The failure's number, the answer, then the windows closed and whether the later steps ran.
+        for (const auto& [number, answer, outcome] : {std::tuple{68, Answer::Ok, QString("0 ran")},
+                                                      {68, Answer::Cancel, QString("1 ")},
+                                                      {32755, Answer::Ok, QString("0 ")}}) {
             WindowFixture f;
             f.storeText(programKey, "RunCount", "7"); // no introductions
             f.lookups.changeDirectoryFailures = {Failure{number, "x"}};
