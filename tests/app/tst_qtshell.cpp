@@ -1,5 +1,6 @@
 #include "app/RunWindow.h"
 #include "app/qt/PlainButtonsStyle.h"
+#include "app/qt/QtFileDialogBackend.h"
 #include "app/qt/QtMessageBoxes.h"
 #include "app/qt/QtShell.h"
 #include "core/RefreshPacer.h"
@@ -41,6 +42,16 @@ void countSignal(int) {
 }
 } // namespace
 Q_DECLARE_METATYPE(Run)
+
+// Takes the addresses the desktop would open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+
+public:
+    QStringList opened;
+};
 
 class TestQtShell : public QObject {
     Q_OBJECT
@@ -279,16 +290,54 @@ private slots:
         QtMessageBoxes boxes;
         boxes.setParentWindow(&window);
         QPoint middle;
-        QTimer::singleShot(0, [&middle] {
+        QString shown;
+        QTimer::singleShot(0, [&middle, &shown] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             middle = box->geometry().center();
+            shown = box->windowTitle() + '|' + box->text();
             QTest::keyClick(box, Qt::Key_Escape); // Escape is Cancel where Cancel is offered
         });
         QCOMPARE(boxes.show("Tolvik", "Welcome", MessageBoxes::Icon::None, MessageBoxes::Buttons::OkCancel),
                  MessageBoxes::Answer::Cancel);
+        QCOMPARE(shown, QString("Tolvik|Welcome"));
         const QPoint screen = window.screen()->availableGeometry().center();
         QVERIFY2((middle - screen).manhattanLength() <= 4,
                  qPrintable(QString("%1,%2").arg(middle.x()).arg(middle.y())));
+    }
+
+    // The file dialog opens in the directory asked for, on the filter asked for ("*.*" lists every file,
+    // with a dot or without), with the name proposed; Cancel chooses nothing.
+    void theFileDialogOpensAsAsked() {
+        QTemporaryDir dir;
+        QtFileDialogBackend dialogs;
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;
+        request.title = "Save Response (Input) File As";
+        request.filters = {{"All Files (*.*)", "*.*"}, {"Tolvik Files (*.Tolv)", "*.Tolv"}};
+        request.filterIndex = 2;
+        request.initialDirectory = dir.path();
+        request.fileName = "/elsewhere/arm.tolv";
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            seen << dialog->windowTitle() << dialog->nameFilters() << dialog->selectedNameFilter()
+                 << dialog->directory().path() << dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+            dialog->reject();
+        });
+        QVERIFY(!dialogs.choose(request));
+        QCOMPARE(seen, (QStringList{"Save Response (Input) File As", "All Files (*)", "Tolvik Files (*.Tolv)",
+                                    "Tolvik Files (*.Tolv)", dir.path(), "arm.tolv"}));
+    }
+
+    // A document is opened by the desktop's handler of its kind, and only a valid address is handed on.
+    void documentsGoToTheirHandler() {
+        UrlCatcher handler;
+        QDesktopServices::setUrlHandler("tolvik-test", &handler, "open");
+        QtShell shell;
+        const bool opened = shell.openDocument("tolvik-test:manual");
+        QDesktopServices::unsetUrlHandler("tolvik-test");
+        QCOMPARE(handler.opened, QStringList{"tolvik-test:manual"});
+        QVERIFY(opened);
     }
 };
 
