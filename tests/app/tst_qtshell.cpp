@@ -17,7 +17,7 @@
 // The view keeps the last 10000 lines or 1 MiB, and shows the first 2048 bytes of a line.
 namespace {
 // Taken once the output says "ready"; Resume lets a script that waits for the file "go" go on.
-enum class Action { None, Stop, CloseBox, EndProgram, Resume };
+enum class Action { None, Stop, CloseBox, EndProgram, Resume, ReapWhenEnded };
 
 struct Run {
     QString script; // empty: a program that does not exist
@@ -52,6 +52,17 @@ public slots:
 public:
     QStringList opened;
 };
+
+// Lets the run's program end, waits without the event loop until it is a zombie, and reaps what the
+// shell takes for leftovers.
+void reapWhenEnded(QtShell& shell, const QString& dir) {
+    const QByteArray pid = fileBytes(dir + "/pid").trimmed();
+    QFile(dir + "/go").open(QIODevice::WriteOnly);
+    QDeadlineTimer deadline(10000);
+    while (!fileBytes("/proc/" + pid + "/stat").contains(") Z ") && !deadline.hasExpired())
+        QThread::msleep(5);
+    shell.reapOrphans();
+}
 
 class TestQtShell : public QObject {
     Q_OBJECT
@@ -104,6 +115,11 @@ private slots:
             "i=$((i+1)); done; exit 1",
             S::Finished, "Finished with exit code 1.", QStringList((1 << 20) / 2048, cut).join('\n')};
         QTest::newRow("stop") << Run{helpers, S::Stopped, "Stopped.", "ready", Action::Stop};
+        // Leftovers of earlier runs are reaped as the program ends, before the window learns of it: the
+        // program's own end stays the window's to tell.
+        QTest::newRow("leftovers reaped")
+            << Run{"echo $$ > pid; echo ready; until [ -e go ]; do sleep 0.01; done; exit 7", S::Finished,
+                   "Finished with exit code 7.", "ready", Action::ReapWhenEnded};
         QTest::newRow("close box") << Run{helpers, S::Stopped, "", "ready", Action::CloseBox};
         QTest::newRow("program ends") << Run{helpers, S::Stopped, "", "ready", Action::EndProgram};
     }
@@ -141,6 +157,8 @@ private slots:
                     window->close();
                 else if (run.action == Action::Resume)
                     QFile(dir.path() + "/go").open(QIODevice::WriteOnly);
+                else if (run.action == Action::ReapWhenEnded)
+                    reapWhenEnded(shell, dir.path());
                 else
                     ::raise(SIGTERM);
                 run.action = Action::None;
