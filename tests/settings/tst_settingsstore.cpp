@@ -41,10 +41,12 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<RegValue>("written");
         QTest::addColumn<RegValue>("expected");
-        // Without an expected value, the written one comes back.
+        QTest::addColumn<int>("readKind");
+        // Without an expected value, the written one comes back; it is read as written, or as readKind.
         const auto row = [](const char* name, int kind, const RegValue& written,
-                            const RegValue& expected = {}) {
-            QTest::newRow(name) << kind << written << (expected.index() ? expected : written);
+                            const RegValue& expected = {}, int readKind = 0) {
+            QTest::newRow(name) << kind << written << (expected.index() ? expected : written)
+                                << (readKind ? readKind : kind);
         };
         row("escapes and non-ASCII", 1,
             QString::fromUtf8("C:\\Work\\arm.tolv say \"hi\"=@[x] a\nb\r\nc\td\x01 Résumé » 20€ Ω 😀"));
@@ -57,6 +59,9 @@ private slots:
         row("10 bytes", 3, QByteArray("\x00\x01\xff\n\r\"\\abc", 10));
         row("4096 bytes", 3, QByteArray(4096, '\x7f'));
         row("4097 bytes", 3, QByteArray(4097, '\x7f'), QString("default"));
+        // Bytes read as text fill the text buffer with their last, terminating byte.
+        row("1024 bytes as text", 3, QByteArray(1023, 'a') + '\0', QString(1023, 'a'), 1);
+        row("1025 bytes as text", 3, QByteArray(1024, 'a') + '\0', QString("default"), 1);
         row("number -1", 4, std::int32_t{-1});
         row("text for a number", 4, QString(" 12 "), std::int32_t{12});
     }
@@ -64,11 +69,12 @@ private slots:
         QFETCH(int, kind);
         QFETCH(RegValue, written);
         QFETCH(RegValue, expected);
+        QFETCH(int, readKind);
         RegFileStore firstStore(path()), secondStore(path());
         RegistryApi first(firstStore), second(secondStore);
         first.CreateKey(CU, testKey);
         first.SetValue(CU, "software\\TEST", "value", kind, written); // keys and names in any case
-        QCOMPARE(second.QueryValue(CU, testKey, "Value", kind, QString("default")), expected);
+        QCOMPARE(second.QueryValue(CU, testKey, "Value", readKind, QString("default")), expected);
         QVERIFY(fileBytes(path()).contains("[Software\\Test]\n\"value\"=")); // the first spellings stay
     }
 
