@@ -39,6 +39,8 @@ def parse_arguments(argv):
     if args.mutants.strip() and not args.mutants.strip().isdigit():
         parser.error("--mutants takes a number")
     args.count = int(args.mutants) if args.mutants.strip() else None
+    if args.again and (args.files or args.count is not None):
+        parser.error("--again runs the mutants its report names: it takes no FILE and no --mutants")
     args.seed = args.seed.strip() or "1"
     return args
 

@@ -86,6 +86,7 @@ void FileCommands::FileOld() {
     if (state_.FileName != NewDataName && AskSaveChanges(state_.DataChanged))
         return;
     CommonDialog& dialog = form_.fileDialog();
+    bool answersRead = false;
     const std::vector<Step> steps{
         [&] {
             dialog.CancelError = true;
@@ -108,26 +109,32 @@ void FileCommands::FileOld() {
             modules_.channel.openForInput(state_.FileNum, state_.FullFileName);
         },
         [&] {
-            modules_.reader.FileReadMe(state_.FileName, state_.FilePath);
+            answersRead = modules_.reader.FileReadMe(state_.FileName, state_.FilePath);
             modules_.channel.close(state_.FileNum);
         },
         [&] {
+            if (!answersRead)
+                return;
             form_.GetAnswers();
             state_.DataChanged = false;
             form_.ShowFilename();
         },
     };
     const CurrentFile before{state_.FileName, state_.FilePath, state_.fileTempPath};
+    // Nothing read, for a missing file or a step that ended the command: the answers keep the name they
+    // had, so that a Save cannot write them over the file that was to be opened.
     try {
         runSteps(steps, [this](const Failure& f) {
             return handleFailure(QStringLiteral("FileOld"), state_.FileName, f, Unexpected::EndsProgram);
         });
     } catch (const CommandAbandoned&) {
-        // Nothing was read: the answers keep the name they had, so that a Save cannot write them over the
-        // file that was to be opened.
         modules_.channel.close(state_.FileNum);
         keepUnsaved(before);
         throw;
+    }
+    if (!answersRead) {
+        modules_.channel.close(state_.FileNum);
+        keepUnsaved(before);
     }
 }
 

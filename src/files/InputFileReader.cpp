@@ -8,7 +8,7 @@ InputFileReader::InputFileReader(ProgramState& state, FileChannel& channel, Exis
                                  MessageBoxes& messages)
     : state_(state), items_(state, channel), exists_(exists), messages_(messages) {}
 
-void InputFileReader::FileReadMe(const QString& FileName, const QString& Path) {
+bool InputFileReader::FileReadMe(const QString& FileName, const QString& Path) {
     try {
         state_.FullFileName = Path + QLatin1Char('/') + FileName;
         if (!exists_.FileExists(state_.FullFileName)) {
@@ -16,11 +16,12 @@ void InputFileReader::FileReadMe(const QString& FileName, const QString& Path) {
                 messages_.show(QStringLiteral(" File not found."),
                                QStringLiteral("Missing '") + FileName + QStringLiteral("' file?"),
                                MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
-            return;
+            return false;
         }
         items_.readRecord();
     } catch (const Failure& failure) {
         messages_.show(QStringLiteral("In 'FileReadMe' routine ..."), unexpectedErrorText(failure),
                        MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
     }
+    return true;
 }

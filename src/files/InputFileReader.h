@@ -13,8 +13,9 @@ public:
     InputFileReader(ProgramState& state, FileChannel& channel, ExistenceTests& exists,
                     MessageBoxes& messages);
 
-    // The caller has opened Path/FileName on FileNum and closes it afterwards.
-    void FileReadMe(const QString& FileName, const QString& Path);
+    // The caller has opened Path/FileName on FileNum and closes it afterwards. False when the file was
+    // missing and nothing was read.
+    bool FileReadMe(const QString& FileName, const QString& Path);
 
 private:
     ProgramState& state_;

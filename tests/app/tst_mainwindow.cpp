@@ -1,4 +1,7 @@
 #include "app/TabControl.h"
+#include "app/layout/LayoutControl.h"
+#include "app/layout/LayoutScaler.h"
+#include "app/layout/LayoutWindow.h"
 #include "app/layout/TwipGeometry.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -22,6 +25,118 @@ bool showWindow(WindowFixture& f) {
     f.window->show();
     return QTest::qWaitForWindowExposed(f.window.get());
 }
+
+const QString mailLink =
+    "mailto:tolvik-support@quenwick.example?subject=Tolvik%20v.%206.711:%20...%20please%20"
+    "REPLACE%20these%20notes%20with%20your%20sub-subject%20here";
+
+// Opens a dialog from its menu entry; while it is shown modally, inspect runs and presses the button.
+void openAndPress(WindowFixture& f, const char* entry, const char* button,
+                  const std::function<void(QDialog*)>& inspect) {
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // Pressed also when a check failed, so that the test ends.
+        const auto press = qScopeGuard([&] { dialog->findChild<QPushButton*>(button)->click(); });
+        inspect(dialog);
+    });
+    f.control<QAction>(entry)->trigger();
+}
+
+QString look(const QWidget* widget) {
+    return widget->font().family() + ' ' + QString::number(widget->font().pointSizeF()) +
+           (widget->font().bold() ? " bold" : "");
+}
+
+// The caption, the client area in twips, font and background, then every element top to bottom and left to
+// right, as name=text, with its font where it has one of its own; one that does not lie whole inside the
+// dialog says so.
+QStringList contents(QDialog* dialog) {
+    QList<QWidget*> elements = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::ranges::stable_sort(elements, {},
+                             [](QWidget* element) { return std::pair(element->y(), element->x()); });
+    QStringList seen{QString("%1: %2 x %3, %4 on %5")
+                         .arg(dialog->windowTitle())
+                         .arg(TwipGeometry::toTwips(dialog, dialog->width()))
+                         .arg(TwipGeometry::toTwips(dialog, dialog->height()))
+                         .arg(look(dialog), dialog->palette().color(QPalette::Window).name())};
+    for (QWidget* element : elements) {
+        const QString shown =
+            element->property("plainText").toString() + element->property("text").toString();
+        seen << element->objectName() + "=" + shown +
+                    (element->font() == dialog->font() ? "" : " [" + look(element) + "]") +
+                    (dialog->rect().contains(element->geometry()) ? "" : " (outside)");
+    }
+    return seen;
+}
+
+using P = LayoutProperty;
+using Values = QMap<P, double>;
+using Opt = std::optional<double>;
+
+Values rect(double left, double top, double width, double height, double font = 8) {
+    return {{P::Left, left}, {P::Top, top}, {P::Width, width}, {P::Height, height}, {P::FontSize, font}};
+}
+Values tab(double width, double height, double tabHeight, double maxWidth, double font) {
+    Values values = rect(600, 600, width, height);
+    values.insert({{P::TabHeight, tabHeight}, {P::TabMaxWidth, maxWidth}, {P::FontObjectSize, font}});
+    return values;
+}
+const Values box = rect(900, 600, 1800, 360);
+
+// One control of every row: captured at 9000 x 6000 twips, and at 18000 x 9000.
+const std::tuple<const char*, Values, Values> kinds[]{
+    {"PictureBox", box, rect(1800, 900, 3600, 540)},
+    {"SSTab", tab(9000, 6000, 300, 900, 8), tab(18000, 9000, 450, 1800, 12)},
+    {"TextBox", box, rect(1800, 900, 3600, 540, 12)},
+    // Exactly -30000 is not on a hidden tab.
+    {"Label", rect(-30000, 600, 900, 300), rect(-60000, 600, 1800, 450, 12)}, // Top refused
+    {"Menu", box, box},
+    {"RichTextBox", box, rect(1800, 900, 1800, 360)},
+};
+
+struct FakeControl : LayoutControl {
+    FakeControl(const char* type, Values values) : type(type), values(std::move(values)) {}
+    QLatin1String typeName() const override { return QLatin1String(type); }
+    Opt read(P p) const override { return values.contains(p) ? Opt(values[p]) : std::nullopt; }
+    bool write(P p, double value) override {
+        if (!values.contains(p) || refused.contains(p))
+            return false;
+        values[p] = value;
+        return true;
+    }
+    const char* type;
+    Values values;
+    QList<P> refused;
+};
+
+struct FakeWindow : LayoutWindow {
+    FakeWindow() {
+        for (const auto& [type, captured, scaled] : kinds)
+            controls.emplaceBack(type, captured);
+        scaler.CaptureLayout(*this);
+    }
+    int controlCount() const override { return static_cast<int>(controls.size()); }
+    LayoutControl& control(int index) override { return controls[index]; }
+    double clientWidth() const override { return size.width(); }
+    double clientHeight() const override { return size.height(); }
+    FakeControl& operator[](const char* type) {
+        return *std::ranges::find(controls, QLatin1String(type), &FakeControl::typeName);
+    }
+    int capture() try {
+        scaler.CaptureLayout(*this);
+        return 0;
+    } catch (const Failure& failure) {
+        return failure.number;
+    }
+    void scale(QSizeF newSize) {
+        size = newSize;
+        scaler.ScaleLayout(*this);
+    }
+    QList<FakeControl> controls;
+    QSizeF size{9000, 6000};
+    LayoutScaler scaler;
+};
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -346,7 +461,7 @@ private slots:
         const QTabBar* strip = f.window->tabs()->findChild<QTabBar*>();
         auto* tips = f.control<QTextEdit>("RichTextBox1");
         const QList<QWidget*> scaled{f.box("Note1"), f.box("Alpha"), f.window->tabs(),
-                                     f.found<QWidget>("picCanvas")};
+                                     f.control<QWidget>("picCanvas")};
         const auto truePlaces = [&] {
             QList<QRect> places;
             for (QWidget* control : scaled + QList<QWidget*>{tips}) {
@@ -433,6 +548,72 @@ private slots:
             plain.fill(drawn.pixel(0, 0));
             QVERIFY2(drawn != plain, name); // something was drawn there
         }
+    }
+
+    // Made once, hidden by OK: the second opening shows the same dialog with the name still once.
+    void aboutNamesTheProgramOnceAcrossOpenings() {
+        WindowFixture f;
+        for (int opening = 0; opening < 2; ++opening)
+            openAndPress(f, "mnuHelpAbout", "cmdOkay", [&](QDialog* about) {
+                QCOMPARE(contents(about), expectedLines("app/about.txt"));
+                // A link of the panel, chosen with the keyboard, opens in the browser; the panel stays.
+                auto* panel = about->findChild<QTextBrowser*>("RichTextBox1");
+                const QString shown = panel->toPlainText();
+                panel->setFocus();
+                QTest::keyClick(panel, Qt::Key_Tab);
+                QTest::keyClick(panel, Qt::Key_Return);
+                QCOMPARE(panel->toPlainText(), shown);
+            });
+        QCOMPARE(f.window->findChildren<QDialog*>("frmAbout").size(), 1);
+        QVERIFY(f.window->findChild<QDialog*>("frmAbout")->isHidden());
+        QCOMPARE(f.shell.opened.size(), 2);
+        QVERIFY(f.shell.opened[0].startsWith("https://") && f.shell.opened[1] == f.shell.opened[0]);
+    }
+
+    // Whether or not a mail program opens, the same link goes out and the dialog hides.
+    void tryEmailingOpensThePreparedMailAndHides() {
+        WindowFixture f;
+        for (const bool opens : {true, false}) {
+            f.shell.openSucceeds = opens;
+            openAndPress(f, "mnuHelpEmail", "cmdEmail", [&](QDialog* email) {
+                QCOMPARE(contents(email), expectedLines("app/email.txt"));
+                for (const char* name : {"Text2", "Text5"}) {
+                    auto* box = email->findChild<QPlainTextEdit*>(name);
+                    QVERIFY(box->isReadOnly() && box->frameShape() == QFrame::NoFrame &&
+                            !(box->focusPolicy() & Qt::TabFocus));
+                    QCOMPARE(box->palette().color(QPalette::Base), QColor(224, 224, 224));
+                }
+            });
+            QVERIFY(f.window->findChild<QDialog*>("frmEmail")->isHidden());
+            QCOMPARE(f.window->mailto("mailto:a b") > 32, opens);
+        }
+        QCOMPARE(f.shell.opened, QStringList({mailLink, "mailto:a%20b", mailLink, "mailto:a%20b"}));
+        QVERIFY(f.messages.log().isEmpty());
+    }
+
+    // Every pass starts from the capture, so a detour leaves nothing behind. Nothing changes below
+    // 2000 x 1500 or past a float's range. A failed capture reports.
+    void eachRowScalesWhatItNamesFromTheCapture() {
+        FakeWindow w;
+        w["Label"].refused = {P::Top};
+        w.controls.emplaceBack("CheckBox", box); // came after the capture
+        w.scale({2000, 1500});
+        QCOMPARE(w["TextBox"].values, rect(200, 150, 400, 90, 2));
+        for (const QSizeF size : {QSizeF(1e39, 6000), QSizeF(1999, 1500), QSizeF(2000, 1499)})
+            w.scale(size);
+        QCOMPARE(w["TextBox"].values, rect(200, 600, 400, 360, 8));
+        w.scale({18000, 9000});
+        for (const auto& [type, captured, scaled] : kinds)
+            QVERIFY2(w[type].values == scaled, type);
+        QCOMPARE(w["CheckBox"].values, box);
+        w.controls.emplace(1, "Shape", Values{{P::Left, 5}}); // has no Top
+        QCOMPARE(w.capture(), 438);
+        // The failed capture kept what came before the failing control, and nothing after it.
+        w.scale({18000, 6000});
+        QCOMPARE(w["PictureBox"].values[P::Left], 1800.0);
+        QCOMPARE(w["TextBox"].values[P::Width], 0.0);
+        w.size.setHeight(0);
+        QCOMPARE(w.capture(), 11);
     }
 };
 

@@ -1,8 +1,10 @@
+#include "app/TabControl.h"
 #include "os/DesktopRegistration.h"
 #include "os/ReadOnlyAttribute.h"
 #include "os/WholeFileSave.h"
 #include "support/FailingSaveCalls.h"
 #include "support/FileSizeLimit.h"
+#include "support/HeldStoreLock.h"
 #include "support/TestFiles.h"
 #include "support/UnprivilegedFileAccess.h"
 #include "support/WindowFixture.h"
@@ -15,6 +17,7 @@ using Answer = MessageBoxes::Answer;
 using Perm = QFileDevice::Permission;
 // The questions' titles as they follow in a snapshot.
 const QString asked = "|Data in form has changed!", confirm = "|Confirm 'New' Response.";
+const QString programKey = "Software\\Quenwick\\Tolvik", makerKey = "Software\\Quenwick";
 
 QByteArray inputFile(const QByteArray& alpha) {
     return "arm  \t\t!* x\r\n" + alpha +
@@ -32,12 +35,28 @@ struct Fixture : WindowFixture {
                 messages.titles())
             .join('|');
     }
-    QString openArm() {
-        const QString path = at("/user/arm.tolv");
+    QString open(const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
         writeFile(path, inputFile("1")); // a failed write shows in the form's answers
         fileDialogs.choosePath(path);
         trigger("mnuFileOpen");
         return path;
+    }
+    QString openArm() { return open(at("/user/arm.tolv")); }
+    QString storedRun() {
+        return storedText(programKey, "FileIn") + ' ' + storedText(programKey, "userPath") + ' ' +
+               storedText(makerKey, "plotFile");
+    }
+    // Each program started, as a command line (~: the program directory); runs are waited for, editors
+    // are not.
+    QStringList started() const {
+        QStringList lines;
+        for (const FakeShell::Started& run : shell.started)
+            lines << QString((run.waited ? "" : "detached ") +
+                             (QStringList{run.program} + run.arguments).join(' ') +
+                             (run.workingDirectory.isEmpty() ? "" : " in " + run.workingDirectory))
+                         .replace(programDirectory(), "~");
+        return lines;
     }
 };
 } // namespace
@@ -120,17 +139,38 @@ private slots:
         QVERIFY(fileBytes(f.at("/user/arm.tolv")).contains("\r\nchanged  \t\t! 1. "));
     }
 
-    // An Open ended by a look-up that fails unexpectedly leaves the answers under their own name: a Save
-    // afterwards writes them to their file, not over the one that could not be read.
-    void anOpenEndedByItsLookUpKeepsTheCurrentFile() {
+    // An Open that reads nothing (a look-up fails, a drive is gone and not retried, the file was removed
+    // meanwhile) says why and leaves the answers their own name: a Save afterwards writes them to their
+    // file, not over the one that was to be opened.
+    void anOpenThatReadsNothingKeepsTheCurrentFile_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("seen");
+        QTest::addColumn<QString>("told");
+        const QString notFound = " File not found.|Missing 'other.tolv' file?|Exclamation|Ok";
+        QTest::newRow("look-up fails") << 57 << "|In 'FileExists' routine ..."
+                                       << "In 'FileExists' routine ...|Unexpected error # 57 occured: Device "
+                                          "I/O error|Critical|Ok";
+        QTest::newRow("drive gone, not retried")
+            << 68 << "|In 'FileExists' routine ...| File not found." << notFound;
+        QTest::newRow("file removed") << 0 << "| File not found." << notFound;
+    }
+    void anOpenThatReadsNothingKeepsTheCurrentFile() {
+        QFETCH(int, failure);
+        QFETCH(QString, seen);
+        QFETCH(QString, told);
         Fixture f;
         const QString arm = f.openArm(), other = f.at("/user/other.tolv");
         QVERIFY(writeFile(other, inputFile("9")));
         f.fileDialogs.choosePath(other);
-        f.lookups.lookUpFailures = {Failure{57, "Device I/O error"}};
+        if (failure)
+            f.lookups.lookUpFailures = {Failure::of(failure)};
+        else
+            f.lookups.vanished = {"other.tolv"};
+        f.messages.script({MessageBoxes::Answer::Cancel});
         f.trigger("mnuFileOpen");
         QCOMPARE(f.snapshot() + "|" + QString::number(f.windowsClosed),
-                 QString("arm.tolv|~/user|1|unchanged|In 'FileExists' routine ...|0"));
+                 "arm.tolv|~/user|1|unchanged" + seen + "|0");
+        QCOMPARE(f.messages.described().last(), told);
         f.box("Alpha")->setText("changed");
         f.trigger("mnuFileSave");
         QCOMPARE(fileBytes(other), inputFile("9"));
@@ -151,18 +191,6 @@ private slots:
                      .arg(f.shell.started.size())
                      .arg(f.fileDialogs.requests().size()),
                  QString("0 0 3"));
-    }
-
-    // A file removed while it is being opened is told missing.
-    void aFileRemovedWhileOpeningIsToldMissing() {
-        Fixture f;
-        const QString other = f.at("/user/other.tolv");
-        QVERIFY(writeFile(other, inputFile("9")));
-        f.fileDialogs.choosePath(other);
-        f.lookups.vanished = {"other.tolv"};
-        f.trigger("mnuFileOpen");
-        QCOMPARE(f.messages.described(),
-                 QStringList(" File not found.|Missing 'other.tolv' file?|Exclamation|Ok"));
     }
 
     // Read-only: a file without write permission; never a missing one, nor one under a file.
@@ -291,9 +319,9 @@ private slots:
         for (const QString stored : {"user/arm.tolv", "user/EXnasa.1.tolv", "user/gone/arm.tolv"}) {
             Fixture f;
             QVERIFY(writeFile(f.at("/user/") + stored.section('/', -1), inputFile("from file")));
-            f.storeText("Software\\Quenwick\\Tolvik", "FileIn", stored.section('/', -1));
-            f.storeText("Software\\Quenwick\\Tolvik", "userPath", stored.section('/', 0, -2));
-            f.storeText("Software\\Quenwick\\Tolvik", "RunCount", "7"); // past the introduction
+            f.storeText(programKey, "FileIn", stored.section('/', -1));
+            f.storeText(programKey, "userPath", stored.section('/', 0, -2));
+            f.storeText(programKey, "RunCount", "7"); // past the introduction
             f.window->Form_Load();
             seen << f.snapshot();
         }
@@ -331,6 +359,158 @@ private slots:
         QCOMPARE((QStringList{mimes.mimeTypeForFile("B.TOLV", QMimeDatabase::MatchExtension).name(),
                               mimes.mimeTypeForFile("run.plt", QMimeDatabase::MatchExtension).name()}),
                  (QStringList{"application/x-quenwick-tolv", "application/x-quenwick-plt"}));
+    }
+
+    // Later an incomplete form or a save without its run script runs nothing.
+    void aSavedFileRunsFromItsPlace() {
+        Fixture f;
+        QTemporaryDir elsewhere;
+        const QString program = f.programDirectory(), script = program + "/run-TolW.sh";
+        const QString outside = elsewhere.path() + program + "/u"; // below a copy of the program's path
+        QStringList stores;
+        QVERIFY(writeFile(script, "exit 0\n"));
+        const auto run = [&](const QString& path, bool wait = false) {
+            f.open(path);
+            f.control<QAbstractButton>("AutoExit")->setChecked(!wait);
+            f.press("cmdSubmit");
+            stores << f.storedRun();
+        };
+        run(program + "/user/arms/Graph.PLT", true);
+        run(program + "/graph.gif"); // its next run passes no directory
+        f.press("cmdSubmit");
+        run(outside + "/Notes"); // and any other file keeps its place
+        QCOMPARE(stores, (QStringList{"Graph.PLT user/arms graph.plt", "graph.gif " + program + " graph.gif",
+                                      "Notes " + outside + " notes.plt"}));
+        f.box("tPause")->setText("6");
+        f.box("Alpha")->clear(); // incomplete: not even asked about saving
+        f.press("cmdSubmit");
+        f.box("Alpha")->setText("edited");
+        QVERIFY(QFile::remove(script));
+        f.fileDialogs.choosePath(outside + "/saved.tolv");
+        f.press("cmdSubmit");
+        QCOMPARE(f.storedText(makerKey, "ProgramPath"), QString("\\Tolvik"));
+        QCOMPARE(f.storedText(makerKey, "tPause"), QString("6")); // stored although nothing ran
+        const QString away = elsewhere.path() + "~/u"; // outside, with the copy of the program's path
+        QCOMPARE(f.started(), (QStringList{"/bin/sh ~/run-TolW.sh Graph.PLT user/arms wait in ~/user/arms",
+                                           "/bin/sh ~/run-TolW.sh graph.gif ~ exit in ~",
+                                           "/bin/sh ~/run-TolW.sh graph.gif  exit in ~",
+                                           "/bin/sh ~/run-TolW.sh Notes " + away + " exit in " + away}));
+        QCOMPARE(
+            f.messages.titles() << f.messages.log()[1].text << f.messages.log()[2].text,
+            (QStringList{"Missing some data fields", "File -not- saved OR has been modified!",
+                         "A Tolvik File is missing!", "Okay to save 'Notes' now?",
+                         "The run script " + script + " is missing: nothing was run. Reinstall Tolvik."}));
+        // The program directory written in other case is still the program directory.
+        QVERIFY(writeFile(script, "exit 0\n"));
+        run(program.toUpper() + "/USER/Case.tolv");
+        QCOMPARE(stores.last(), QString("Case.tolv USER case.plt"));
+        // A current file that is gone counts as never saved: Submit asks to save it first.
+        QVERIFY(QFile::remove(program.toUpper() + "/USER/Case.tolv"));
+        const qsizetype runs = f.shell.started.size();
+        f.messages.script({Answer::Cancel});
+        f.press("cmdSubmit");
+        QCOMPARE(f.messages.described().last(),
+                 "File -not- saved OR has been modified!|Okay to save 'Case.tolv' now?|Question|OkCancel");
+        QCOMPARE(f.shell.started.size(), runs);
+    }
+
+    // A pause time that cannot be stored (a full disk, another program's lock, a settings file that
+    // cannot be read) runs nothing and says why; the input file and the settings file stay byte for byte.
+    void aSubmitThatCannotStoreRunsNothing() {
+        for (const QString why : {"full", "locked", "unreadable"}) {
+            Fixture f;
+            QVERIFY(writeFile(f.at("/run-TolW.sh"), "exit 0\n"));
+            const QString input = f.openArm();
+            f.store.setLockWait(300);
+            f.storeText(makerKey, "tPause", "20");
+            f.storeText("Software\\Other", "Kept",
+                        QString(300, 'k')); // another program's, larger than a lock file
+            const QByteArray inputBefore = fileBytes(input), storeBefore = fileBytes(f.store.filePath());
+            f.box("tPause")->setText("7777");
+            const auto permissions = QFile::permissions(f.store.filePath());
+            {
+                std::optional<HeldStoreLock> held;
+                if (why == "locked")
+                    QVERIFY(held.emplace(STORE_HELPER, f.store.filePath()).held());
+                const FileSizeLimit full(why == "full" ? storeBefore.size() : RLIM_INFINITY);
+                std::optional<UnprivilegedFileAccess> user;
+                if (why == "unreadable") {
+                    QFile::setPermissions(f.store.filePath(), {});
+                    user.emplace();
+                }
+                f.press("cmdSubmit");
+            }
+            QFile::setPermissions(f.store.filePath(), permissions);
+            const QString cause = why == "full"     ? " cannot be saved: Disk full"
+                                  : why == "locked" ? " is locked by another program"
+                                                    : " cannot be read";
+            QCOMPARE(f.started(), QStringList());
+            // A store it cannot read shows no key: the submit's own creation of it fails first.
+            const QString what = why == "unreadable" ? "create the registry key" : "write the registry value";
+            QCOMPARE(f.messages.described(),
+                     QStringList{"In 'FileRun2' routine ...|Unexpected error # 1001 occured: Unable to " +
+                                 what + ": " + f.store.filePath() + cause +
+                                 "\nThe settings could not be stored: nothing was run.|Critical|Ok"});
+            QCOMPARE(fileBytes(input), inputBefore);
+            QCOMPARE(fileBytes(f.store.filePath()), storeBefore);
+        }
+    }
+
+    // Examples and the last output of a demo are opened in editors beside the program directory.
+    void examplesAreViewedAndRunInDemoModeWithoutSaving() {
+        Fixture f;
+        QVERIFY(writeFile(f.at("/run-TolW.sh"), "exit 0\n"));
+        f.openArm();
+        const QString demos = f.programDirectory() + "/demos";
+        f.state.ParentPath = f.programDirectory() + "/..";
+        f.window->fileDialog().InitDir = "/before";
+        f.fileDialogs.cancel();
+        f.trigger("mnuViewDemos");
+        QCOMPARE(f.window->fileDialog().InitDir, QString("/before")); // restored after a cancel
+        f.fileDialogs.choosePath(demos + "/ExNASA.1.Tolv");
+        f.trigger("mnuViewDemos");
+        const FileDialogRequest& request = f.fileDialogs.requests().last();
+        QCOMPARE((QStringList{request.title, request.initialDirectory, f.window->fileDialog().InitDir,
+                              request.filters.value(request.filterIndex - 1).pattern}),
+                 (QStringList{"Open an Example File for illustration", demos, demos, "ex*.*"}));
+        const auto enabled = [&f] { // the current tab, the tabs enabled, then the menus
+            QString flags = QString::number(f.window->tabs()->currentIndex()) + ' ';
+            for (int tab = 0; tab < 5; ++tab)
+                flags += QString(f.window->tabs()->isTabEnabled(tab) ? "1" : "0") + (tab == 4 ? " " : "");
+            for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuWeb", "mnuHelp"})
+                flags += f.control<QAction>(menu)->isEnabled() ? '1' : '0';
+            return flags;
+        };
+        f.box("Alpha")->setText("edited");
+        f.messages.script({Answer::Cancel, Answer::No});
+        f.trigger("mnuDemosRun");
+        QCOMPARE(enabled(), QString("0 10111 11111")); // Cancel at the save question: still normal
+        f.trigger("mnuDemosRun");
+        QCOMPARE(enabled(), QString("1 01001 00000"));
+        f.press("cmdRunDemo"); // none chosen: nothing runs or is stored
+        QCOMPARE(f.storedText(programKey, "FileIn"), QString("<missing>"));
+        f.box("Alpha")->setText("edited again"); // a demo runs without a word about it
+        f.press("Exam(4)");
+        f.press("cmdRunDemo");
+        QCOMPARE((QStringList{f.storedRun(), f.state.FileName, f.box("Alpha")->text()}),
+                 (QStringList{"ExAlpha.1.Tolv demos exalpha.1.plt", "arm.tolv", "edited again"}));
+        f.press("cmdCancelDemo"); // no example stays chosen
+        QVERIFY(f.state.DemoFile.isEmpty() && !f.control<QAbstractButton>("Exam(4)")->isChecked());
+        QCOMPARE(enabled(), QString("0 10111 11111"));
+        f.trigger("mnuViewOutput");
+        QVERIFY(writeFile(demos + "/~Tolvik.out", "result"));
+        f.trigger("mnuViewOutput");
+        f.shell.startSucceeds = false; // an editor that cannot start is reported
+        f.trigger("mnuViewOutput");
+        QCOMPARE(f.messages.titles() << f.messages.log()[2].text,
+                 (QStringList{"Data in form has changed!", "Data in form has changed!",
+                              "'~Tolvik.out' file not found.", "Last Output ...",
+                              "Last Output File, ~Tolvik.out, not found.\nPresently you are in the '" +
+                                  demos + " directory."}));
+        const QString output = "detached " + f.installation.path() + "/Quenwick/notePad2 ~/demos/~Tolvik.out";
+        QCOMPARE(f.started(),
+                 (QStringList{"detached ~/../MyEditor.sh ~/demos/ExNASA.1.Tolv",
+                              "/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in ~/demos", output, output}));
     }
 };
 

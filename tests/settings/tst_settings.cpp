@@ -11,6 +11,7 @@
 
 namespace {
 constexpr auto CU = SettingsStore::Root::CurrentUser;
+using Answer = MessageBoxes::Answer;
 const QString programKey = QStringLiteral("Software\\Quenwick\\Tolvik");
 
 struct Modules {
@@ -106,15 +107,11 @@ private slots:
         QVERIFY(writeFile(storeDirectory, "")); // a file where the store's directory belongs
         Modules{f}.stored.PutFileInRegistry();
         QFile::remove(storeDirectory);
-        QCOMPARE(
-            f.messages.described(),
-            QStringList{
-                "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the registry key: "
-                "the folder " +
-                storeDirectory +
-                " cannot be made\nIt seems some Registry entry is corrupt!  Re-installing this \nTolvik™ "
-                "program is the "
-                "easiest fix.|Critical|Ok"});
+        const QString corrupt =
+            "In 'PutFileInRegistry'|Unexpected error # 1001 occured: Unable to create the "
+            "registry key: the folder %1 cannot be made\nIt seems some Registry entry is "
+            "corrupt!  Re-installing this \nTolvik™ program is the easiest fix.|Critical|Ok";
+        QCOMPARE(f.messages.described(), QStringList{corrupt.arg(storeDirectory)});
     }
 
     // A directory, then a file, for each path: hidden files, and paths through a file, are not found. A disk
@@ -132,7 +129,6 @@ private slots:
         QCOMPARE(found, QString("10 01 00 00 "));
         f.lookups.lookUpFailures = {Failure{-5, "x"}, Failure{57, "y"}, Failure{71, "x"}, Failure{71, "x"},
                                     Failure{71, "x"}};
-        using Answer = MessageBoxes::Answer;
         f.messages.script({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel, Answer::Ok});
         {
             const ExistenceTests::DuringStartUp startingUp(m.tests);
@@ -207,13 +203,10 @@ private slots:
     // A drive that is gone is asked about and tried again; Cancel there ends the program, and a
     // cancelled dialog ends the start-up quietly, the program still running.
     void aMissingDriveAtStartIsTriedAgainUntilCancelled() {
-        using Answer = MessageBoxes::Answer;
-        const struct {
-            int number;
-            Answer answer;
-            QString outcome; // windows closed, and whether the later steps ran
-        } cases[]{{68, Answer::Ok, "0 ran"}, {68, Answer::Cancel, "1 "}, {32755, Answer::Ok, "0 "}};
-        for (const auto& [number, answer, outcome] : cases) {
+        // The failure's number, the answer, then the windows closed and whether the later steps ran.
+        for (const auto& [number, answer, outcome] : {std::tuple{68, Answer::Ok, QString("0 ran")},
+                                                      {68, Answer::Cancel, QString("1 ")},
+                                                      {32755, Answer::Ok, QString("0 ")}}) {
             WindowFixture f;
             f.storeText(programKey, "RunCount", "7"); // no introductions
             f.lookups.changeDirectoryFailures = {Failure{number, "x"}};

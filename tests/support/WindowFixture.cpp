@@ -47,7 +47,7 @@ QString WindowFixture::storedText(const QString& key, const QString& name) {
 }
 
 void WindowFixture::press(const QString& button) const {
-    auto* pressed = found<QAbstractButton>(button);
+    auto* pressed = control<QAbstractButton>(button);
     window->tabs()->setCurrentIndex(window->tabs()->tabOf(pressed));
     pressed->click();
 }

@@ -28,11 +28,10 @@ struct WindowFixture {
     explicit WindowFixture(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates));
     ~WindowFixture();
 
-    QLineEdit* box(const QString& name) const { return found<QLineEdit>(name); }
-    QLabel* label(const QString& name) const { return found<QLabel>(name); }
-    template <typename T> T* control(const QString& name) const { return window->findChild<T*>(name); }
+    QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
+    QLabel* label(const QString& name) const { return control<QLabel>(name); }
     // A control that must be there: the test ends here when it is not.
-    template <typename T> T* found(const QString& name) const {
+    template <typename T> T* control(const QString& name) const {
         T* control = window->findChild<T*>(name);
         if (!control)
             qFatal("no %s %s", T::staticMetaObject.className(), qPrintable(name));

@@ -105,7 +105,7 @@ const LayoutScaler::Row* LayoutScaler::rowOf(const LayoutControl& control) {
         const char* name;
         const Row* row; // null: nothing is captured or scaled
     };
-    // The kinds of control the window has; any other kind takes the last row.
+    // The kinds of control the window has; any other kind takes the row `other`.
     static const std::array<TypeRow, 8> rows{{
         {"Menu", nullptr},
         {"PictureBox", &pictureBox},

@@ -38,7 +38,8 @@ public:
     virtual bool writeValue(Root root, const QString& key, const QString& name, const StoredValue& value) = 0;
     // Runs changes, whose writes are applied as one: what other programs wrote meanwhile is kept, and
     // all of them or none reach the store. False when the store could not be read or written; changes
-    // then did not run, or nothing of them was kept. A batch inside a batch is part of the outer one,
+    // then did not run, or nothing of them was kept, or (the directory's last sync failing) all are in
+    // place but may not outlast a crash. A batch inside a batch is part of the outer one,
     // which alone decides what is kept.
     virtual bool batch(const std::function<void()>& changes) = 0;
     // A user command begins: a store that waits for other programs may wait its full time again.
