@@ -2,6 +2,7 @@
 # Sourced by the run script and the terminal commands, with $here set to the program directory. A
 # program directory the user cannot write (a package's) leaves what they write to the user's own work
 # area, as Tolvik does: the examples, copied there read-only, their output and User.
+# shellcheck disable=SC2154 # here is the sourcing script's
 if [ -w "$here" ]; then
     work=$here
 else
@@ -18,9 +19,10 @@ copy_examples() {
     for example in "$here"/demos/*; do
         [ -f "$example" ] || continue
         copy=$work/demos/${example##*/}
-        if [ ! -e "$copy" ]; then
-            cp -- "$example" "$copy.new" && chmod 444 -- "$copy.new" && mv -f -- "$copy.new" "$copy" ||
-                { rm -f -- "$copy.new"; return 1; }
+        [ ! -e "$copy" ] || continue
+        if ! { cp -- "$example" "$copy.new" && chmod 444 -- "$copy.new" && mv -f -- "$copy.new" "$copy"; }; then
+            rm -f -- "$copy.new"
+            return 1
         fi
     done
 }

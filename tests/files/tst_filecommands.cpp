@@ -512,6 +512,55 @@ private slots:
                  (QStringList{"detached ~/../MyEditor.sh ~/demos/ExNASA.1.Tolv",
                               "/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in ~/demos", output, output}));
     }
+
+    // A program directory the user cannot write, as a package's: the examples are copied read-only to the
+    // user's work area and run there, User lies there, and the stored directory keeps its relative form.
+    // Nothing is written in the installation.
+    void aReadOnlyInstallationWorksInTheUsersArea() {
+        QTemporaryDir home; // the user's own, made as root would not let nobody write it
+        const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME"), dataBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+        QVERIFY(QDir().mkpath(home.path() + "/config") && QDir().mkpath(home.path() + "/data"));
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(QProcess::execute("chown", {"-R", "65534:65534", home.path()}), 0);
+        {
+            Fixture f;
+            QVERIFY(writeFile(f.at("/run-TolW.sh"), "exit 0\n"));
+            QVERIFY(writeFile(f.at("/demos/ExAlpha.1.Tolv"), inputFile("4")));
+            const QString work = home.path() + "/data/Quenwick/Tolvik";
+            QCOMPARE(QProcess::execute("chmod", {"-R", "a+rX,a-w", f.programDirectory()}), 0);
+            QCOMPARE(QProcess::execute("chmod", {"755", f.installation.path(), f.at("/..")}), 0);
+            {
+                const UnprivilegedFileAccess user;
+                f.window->Form_Load();
+                QCOMPARE(f.window->fileDialog().InitDir, work);
+                f.trigger("mnuDemosRun");
+                f.press("Exam(4)");
+                f.press("cmdRunDemo");
+                f.press("cmdCancelDemo");
+                f.fileDialogs.choosePath(work + "/User/arm.tolv");
+                f.trigger("mnuFileSaveAs");
+                f.press("cmdSubmit");
+            }
+            QCOMPARE(f.started(),
+                     (QStringList{"/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in " + work + "/demos",
+                                  "/bin/sh ~/run-TolW.sh arm.tolv User exit in " + work + "/User"}));
+            QCOMPARE(f.storedRun().section(' ', 0, 1), QString("arm.tolv User"));
+            QCOMPARE(fileBytes(work + "/demos/ExAlpha.1.Tolv"), inputFile("4"));
+            QCOMPARE(QFileInfo(work + "/demos/ExAlpha.1.Tolv").permissions() &
+                         (Perm::WriteOwner | Perm::WriteGroup | Perm::WriteOther),
+                     0);
+            QCOMPARE(QDir(f.programDirectory()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     (QStringList{"demos", "run-TolW.sh", "user"}));
+            QCOMPARE(QDir(f.at("/demos")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{"ExAlpha.1.Tolv"});
+            QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", f.programDirectory()}), 0);
+        }
+        qputenv("XDG_CONFIG_HOME", configBefore);
+        qputenv("XDG_DATA_HOME", dataBefore);
+    }
 };
 
 QTEST_MAIN(TestFileCommands)

@@ -13,7 +13,8 @@ struct ScriptInstallation {
     explicit ScriptInstallation(const QString& relative) : runDirectory(dir.path() + "/Tolvik/" + relative) {
         QDir().mkpath(runDirectory);
         QDir().mkpath(program() + "/solver");
-        QFile::copy(installSource + "/run-TolW.sh", program() + "/run-TolW.sh");
+        for (const QString name : {"run-TolW.sh", "work-area.sh"})
+            QFile::copy(installSource + "/" + name, program() + "/" + name);
     }
     QString program() const { return dir.path() + "/Tolvik"; }
     void addSolver(const QString& name, const QByteArray& script) const {
@@ -67,9 +68,9 @@ private slots:
         const QString shellcheck = QStandardPaths::findExecutable("shellcheck");
         QVERIFY2(!shellcheck.isEmpty(), "shellcheck is installed by scripts/install-deps");
         const QStringList scripts{"run-TolW.sh", "MyEditor.sh", "notePad2", "Plotvanes",
-                                  "Demo",        "Demo2",       "Run-Me"};
+                                  "Demo",        "Demo2",       "Run-Me",   "work-area.sh"};
         // Its findings show in the test's output.
-        QCOMPARE(QProcess::execute("env", QStringList{"-C", installSource, shellcheck} + scripts), 0);
+        QCOMPARE(QProcess::execute("env", QStringList{"-C", installSource, shellcheck, "-x"} + scripts), 0);
     }
 
     // The run script for real, as Tolvik runs it: in the input file's directory, with three arguments.
@@ -354,6 +355,7 @@ private slots:
                  (QByteArrayList{"solved ExNASA.1.Tolv in demos\n", "solved ExNASA.Tod.Tolv in demos\n",
                                  "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
+        QVERIFY(!QFile::exists(in.dir.path() + "/data"));
         // A word they do not take is told on the error output, and nothing runs.
         for (const QString name : {"Demo", "Demo2", "Run-Me"}) {
             QProcess process;
@@ -363,6 +365,64 @@ private slots:
                                   QString(process.readAllStandardError()).section(' ', 0, 1)}),
                      (QStringList{"2", "", "Usage: " + name}));
         }
+    }
+
+    // An installation the user cannot write, as a package lays it out: the commands copy the examples to
+    // the user's work area, run there, and take the user's own solver before the installation's. Nothing
+    // is written in the installation.
+    void aReadOnlyInstallationRunsInTheUsersWorkArea() {
+        ScriptInstallation in("user");
+        const QString data = in.dir.path() + "/data", work = data + "/Quenwick/Tolvik";
+        QDir().mkpath(in.program() + "/demos");
+        for (const QString name : {"Demo2", "Run-Me", "demos/ExNASA.Tod.Tolv"})
+            QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
+        in.addSolver("tolvik-solver", "#!/bin/sh\necho \"installed: $1 in $(basename \"$PWD\")\"\n");
+        QVERIFY(QDir().mkpath(data));
+        const auto files = [&in] {
+            QStringList found;
+            for (QDirIterator it(in.program(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                found << it.next();
+            return found;
+        };
+        const QStringList installed = files();
+        QCOMPARE(QProcess::execute("chmod", {"-R", "a+rX,a-w", in.program()}), 0);
+        // Root may write anywhere: the commands run as nobody then, who owns the data directory.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            QCOMPARE(QProcess::execute("chmod", {"755", in.dir.path()}), 0);
+            QCOMPARE(QProcess::execute("chown", {"65534:65534", data}), 0);
+        }
+        const auto run = [&](const QStringList& command) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_DATA_HOME", data);
+            process.setProcessEnvironment(environment);
+            const QStringList user{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+            const QStringList full = (root ? user : QStringList{}) + QStringList{"/bin/sh"} + command;
+            process.start(full.first(), full.mid(1));
+            return process.waitForFinished(60000) ? process.exitCode() : -1;
+        };
+        QCOMPARE(run({in.program() + "/Demo2"}), 0);
+        QCOMPARE(fileBytes(work + "/demos/output/ExNASA.Tod.out"), "installed: ExNASA.Tod.Tolv in demos\n");
+        QCOMPARE(QFileInfo(work + "/demos/ExNASA.Tod.Tolv").permissions() &
+                     (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+                 0);
+        QCOMPARE(fileBytes(work + "/demos/ExNASA.Tod.Tolv"),
+                 fileBytes(installSource + "/demos/ExNASA.Tod.Tolv"));
+        // The user brings a solver of their own.
+        QVERIFY(QDir().mkpath(work + "/solver") && QDir().mkpath(work + "/User"));
+        QVERIFY(writeFile(work + "/User/arm.tolv", "the answers\r\n"));
+        QVERIFY(writeFile(work + "/solver/tolvik-solver", "#!/bin/sh\necho \"own: $1\"\n"));
+        QFile::setPermissions(work + "/solver/tolvik-solver",
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        if (root)
+            QCOMPARE(QProcess::execute("chown", {"-R", "65534:65534", data}), 0);
+        QCOMPARE(run({in.program() + "/Run-Me", "arm"}), 0);
+        QCOMPARE(fileBytes(work + "/User/output/arm.out"), "own: arm.tolv\n");
+        QCOMPARE(files(), installed);
+        QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", in.program()}), 0);
     }
 };
 
