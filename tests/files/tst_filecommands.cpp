@@ -561,6 +561,40 @@ private slots:
         qputenv("XDG_CONFIG_HOME", configBefore);
         qputenv("XDG_DATA_HOME", dataBefore);
     }
+
+    // An installation whose package brought the desktop entries and types: a first start only points the
+    // user's defaults at them, and leaves no copy that would outlive the package.
+    void aPackagedInstallationOnlySetsTheDefaults() {
+        Fixture f;
+        QTemporaryDir system;
+        const QString parent = QDir::cleanPath(f.at("/.."));
+        const QStringList entries{"tolvik|" + f.at("/tolvik"), "myeditor|" + parent + "/MyEditor.sh",
+                                  "plotvanes|" + parent + "/Plotvanes"};
+        QVERIFY(QDir().mkpath(system.path() + "/applications") &&
+                QDir().mkpath(system.path() + "/mime/packages"));
+        for (const QString& entry : entries) {
+            QVERIFY(writeFile(entry.section('|', 1), "#!/bin/sh\n"));
+            QVERIFY(
+                writeFile(system.path() + "/applications/quenwick-" + entry.section('|', 0, 0) + ".desktop",
+                          "[Desktop Entry]\nExec=" + entry.section('|', 1).toUtf8() + " %f\n"));
+        }
+        QVERIFY(writeFile(system.path() + "/mime/packages/quenwick-tolvik.xml", "<mime-info/>\n"));
+        QTemporaryDir user;
+        const QByteArray dirsBefore = qgetenv("XDG_DATA_DIRS"), homeBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_DIRS", system.path().toUtf8());
+        qputenv("XDG_DATA_HOME", user.path().toUtf8());
+        f.window->Form_Load();
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        qputenv("XDG_DATA_DIRS", dirsBefore);
+        qputenv("XDG_DATA_HOME", homeBefore);
+        const QByteArray defaults = fileBytes(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/mimeapps.list");
+        QVERIFY(defaults.contains("application/x-quenwick-tolv=quenwick-myeditor.desktop;\n"));
+        QVERIFY(defaults.contains("application/x-quenwick-plt=quenwick-plotvanes.desktop;\n"));
+        QCOMPARE(QDir(data + "/applications").entryList(QDir::Files) +
+                     QDir(data + "/mime").entryList(QDir::Files),
+                 QStringList{});
+    }
 };
 
 QTEST_MAIN(TestFileCommands)
