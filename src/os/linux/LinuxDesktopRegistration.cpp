@@ -41,7 +41,9 @@ bool entryStarts(const QString& entry, const QString& program) {
     for (const QString& line : lines) {
         if (!line.startsWith(QLatin1String("Exec=")))
             continue;
-        QString command = line.mid(5).section(QLatin1Char(' '), 0, 0);
+        const QString exec = line.mid(5);
+        QString command = exec.startsWith(QLatin1Char('"')) ? exec.section(QLatin1Char('"'), 1, 1)
+                                                             : exec.section(QLatin1Char(' '), 0, 0);
         if (!command.startsWith(QLatin1Char('/')))
             command = QStandardPaths::findExecutable(command);
         const QString started = QFileInfo(command).canonicalFilePath();
