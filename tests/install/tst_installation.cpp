@@ -236,7 +236,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.path() + "/m.pdf", pictures = dir.path() + "/pictures";
         const QString source = QString::fromUtf8(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md"));
-        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures}), 0);
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures, "/opt/quenwick/tolvik"}), 0);
         QCOMPARE(
             QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures, path}),
             0);
@@ -246,6 +246,17 @@ private slots:
               "3 numbers expected, 2 given", "./Run-Me NAME User"})
             QVERIFY2(words.contains(part), qPrintable(part));
         QVERIFY(pages.count(QChar('\f')) >= 4);
+        // No table's heading ends a page without its first rows.
+        const QStringList sourceLines = source.split('\n');
+        QStringList headings;
+        for (qsizetype i = 1; i < sourceLines.size(); ++i)
+            if (sourceLines[i].startsWith("| ---"))
+                headings << sourceLines[i - 1].split('|', Qt::SkipEmptyParts).join(' ').simplified();
+        QVERIFY(!headings.isEmpty());
+        for (const QString& page : pages.split('\f')) {
+            const QStringList lines = page.trimmed().split('\n');
+            QVERIFY2(!headings.contains(lines.last().simplified()), qPrintable(lines.last()));
+        }
         // Every section a bookmark at its own level, on the page the contents give for it.
         const QRegularExpression item(R"re(<(/?)outline>|<item page="(\d+)">([^<]+)</item>)re");
         QList<int> levels, sourceLevels;
@@ -267,7 +278,7 @@ private slots:
         QCOMPARE(levels, sourceLevels);
         // A picture that cannot be made, or is missing, fails the manual's build.
         QVERIFY(writeFile(dir.path() + "/file", ""));
-        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {dir.path() + "/file/pictures"}), 1);
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {dir.path() + "/file/pictures", "/opt"}), 1);
         QVERIFY(QFile::remove(pictures + "/run.png"));
         QCOMPARE(QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures,
                                                    dir.path() + "/n.pdf"}),
@@ -423,6 +434,38 @@ private slots:
         QCOMPARE(fileBytes(work + "/User/output/arm.out"), "own: arm.tolv\n");
         QCOMPARE(files(), installed);
         QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", in.program()}), 0);
+    }
+
+    // The package's desktop entries, AppStream data and manual page pass their validators without a word.
+    void thePackagesDesktopFilesAreValid() {
+        QTemporaryDir dir;
+        const QString source = installSource + "/desktop/";
+        const QStringList names{"quenwick-tolvik.desktop", "quenwick-myeditor.desktop",
+                                "quenwick-plotvanes.desktop", "com.quenwick.tolvik.metainfo.xml", "tolvik.1"};
+        for (const QString& name : names) {
+            QString text = QString::fromUtf8(fileBytes(source + name + ".in"));
+            text.replace("@PROJECT_VERSION@", "6.711")
+                .replace("@TOLVIK_INSTALLED_PARENT@", "/usr/lib/quenwick");
+            QVERIFY(
+                writeFile(dir.filePath(name),
+                          text.replace("@TOLVIK_INSTALLED_PROGRAM@", "/usr/lib/quenwick/tolvik").toUtf8()));
+        }
+        const auto quiet = [](const QString& program, const QStringList& arguments) {
+            QProcess tool;
+            tool.start(program, arguments);
+            tool.waitForFinished(60000);
+            return QString::number(tool.exitCode()) + ' ' + tool.readAllStandardOutput() +
+                   tool.readAllStandardError();
+        };
+        QCOMPARE(quiet("desktop-file-validate",
+                       {dir.filePath(names[0]), dir.filePath(names[1]), dir.filePath(names[2])}),
+                 QString("0 "));
+        QVERIFY(quiet("appstreamcli", {"validate", "--no-net", "--pedantic", dir.filePath(names[3])})
+                    .startsWith("0 "));
+        QVERIFY(!quiet("appstreamcli", {"validate", "--no-net", "--pedantic", dir.filePath(names[3])})
+                     .contains(": "));
+        QCOMPARE(quiet("groff", {"-man", "-ww", "-z", dir.filePath(names[4])}), QString("0 "));
+        QCOMPARE(quiet("xmllint", {"--noout", source + "quenwick-tolvik.xml"}), QString("0 "));
     }
 };
 
