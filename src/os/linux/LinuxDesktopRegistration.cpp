@@ -43,7 +43,7 @@ bool entryStarts(const QString& entry, const QString& program) {
             continue;
         const QString exec = line.mid(5);
         QString command = exec.startsWith(QLatin1Char('"')) ? exec.section(QLatin1Char('"'), 1, 1)
-                                                             : exec.section(QLatin1Char(' '), 0, 0);
+                                                            : exec.section(QLatin1Char(' '), 0, 0);
         if (!command.startsWith(QLatin1Char('/')))
             command = QStandardPaths::findExecutable(command);
         const QString started = QFileInfo(command).canonicalFilePath();
@@ -85,10 +85,12 @@ bool DesktopRegistration::registerProgram(const QString& program, const QString&
     if (installedWithTheSystem(QStringLiteral("quenwick-tolvik.desktop"), program))
         return true;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Tolvik\n"
-                                         "Comment=Robot-arm inverse problems: answers, runs and results\n"
-                                         "Exec=%1\nIcon=%2\nTerminal=false\nCategories=Science;Engineering;\n")
-                              .arg(execLine(program).chopped(3), icon);
+    const QString entry =
+        QStringLiteral(
+            "[Desktop Entry]\nType=Application\nName=Tolvik\n"
+            "Comment=Robot-arm inverse problems: answers, runs and results\n"
+            "Exec=%1\nIcon=%2\nTerminal=false\nStartupWMClass=tolvik\nCategories=Science;Engineering;\n")
+            .arg(execLine(program).chopped(3), icon);
     return writeWhole(dataHome + QStringLiteral("/applications/quenwick-tolvik.desktop"), entry.toUtf8());
 }
 
