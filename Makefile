@@ -1,6 +1,6 @@
 # The two set-up commands of the README are `make run` and `make test`; the rest are helpers.
 .PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test mutants mutants-rules \
-	mutants-patches
+	mutants-patches deb
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
@@ -84,6 +84,11 @@ mutants-rules: deps
 	/usr/bin/python3 -m unittest discover -q -s scripts/mutation -t scripts
 	scripts/mutate --base '$(BASE)' --mutants '$(MUTANTS)' --seed '$(SEED)' $(if $(AGAIN),--again '$(AGAIN)')
 
+# The Debian package, in build-deb/, checked by lintian: scripts/build-deb.
+deb:
+	@scripts/install-deps debhelper dpkg-dev lintian
+	scripts/build-deb
+
 # Applies each hand-made slip of tests/mutants/ in the scratch copy and reports how many the suite catches.
 mutants-patches: deps
 	@scripts/install-deps patch ccache
@@ -94,4 +99,4 @@ format:
 
 # The cross-built Qt in build-windows/qt is kept: it takes half an hour to make.
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-mutants build-windows/tolvik build-windows/stage
+	rm -rf build build-deb build-sanitize build-bench build-fuzz build-mutants build-windows/tolvik build-windows/stage

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -43,8 +44,9 @@ void pictureDialogOf(QAction* entry, const QString& name) {
     entry->trigger();
 }
 
-// A run of a stand-in solver, as a finished run shows it: the window shows the command as Tolvik gives it.
-void pictureRunWindow(const QString& scratch) {
+// A run of a stand-in solver, as a finished run shows it: the window shows the command as Tolvik gives it,
+// with the run script where the installation has it.
+void pictureRunWindow(const QString& scratch, const QString& installed) {
     const QString program = scratch + QStringLiteral("/Quenwick/Tolvik"),
                   user = program + QStringLiteral("/User");
     QDir().mkpath(user);
@@ -61,8 +63,13 @@ void pictureRunWindow(const QString& scratch) {
         QStringLiteral("/bin/sh"),
         {script.fileName(), QStringLiteral("arm.tolv"), QStringLiteral("User"), QStringLiteral("exit")},
         user);
-    QObject::connect(&window, &RunWindow::ended,
-                     [&window] { save(&window, QStringLiteral("run-window.png")); });
+    QObject::connect(&window, &RunWindow::ended, [&] {
+        const QList<QLabel*> labels = window.findChildren<QLabel*>();
+        for (QLabel* label : labels)
+            label->setText(label->text().replace(program, installed));
+        window.setWindowTitle(window.windowTitle().replace(program, installed));
+        save(&window, QStringLiteral("run-window.png"));
+    });
     window.runToEnd();
 }
 } // namespace
@@ -74,7 +81,8 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.path() + QStringLiteral("/data")));
     QApplication app(argc, argv);
-    if (argc != 2)
+    // The installation's program directory, as the run window's command shows it.
+    if (argc != 3)
         return 2;
     directory = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(directory);
@@ -110,7 +118,7 @@ int main(int argc, char* argv[]) {
     window.findChild<QPushButton*>(QStringLiteral("cmdCancelDemo"))->click();
     pictureDialogOf(window.findChild<QAction*>(QStringLiteral("mnuHelpAbout")), QStringLiteral("about.png"));
     pictureDialogOf(window.findChild<QAction*>(QStringLiteral("mnuHelpEmail")), QStringLiteral("email.png"));
-    pictureRunWindow(scratch.path());
+    pictureRunWindow(scratch.path(), QString::fromLocal8Bit(argv[2]));
     if (failures > 0)
         std::fprintf(stderr, "manual_pictures: %d pictures could not be made\n", failures);
     return failures == 0 ? 0 : 1;

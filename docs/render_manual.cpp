@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <cstdio>
 
@@ -65,10 +66,6 @@ bool addPictures(QTextDocument& document, const QString& pictures) {
     return complete;
 }
 
-int pageOf(const QTextDocument& document, const QTextBlock& block) {
-    return int(document.documentLayout()->blockBoundingRect(block).top() / document.pageSize().height());
-}
-
 // The manual with a table of contents after its title (its first line), with the pages given.
 QString withContents(const QString& manual, const QList<Section>& found, const QList<int>& pages) {
     QString contents = QStringLiteral("\n\n**Contents**\n\n| Section | Page |\n| --- | --- |\n");
@@ -80,10 +77,56 @@ QString withContents(const QString& manual, const QList<Section>& found, const Q
     return manual.left(titleEnd) + contents + manual.mid(titleEnd);
 }
 
+int pageOf(const QTextDocument& document, const QTextBlock& block) {
+    return int(document.documentLayout()->blockBoundingRect(block).top() / document.pageSize().height());
+}
+
+// The first table whose heading ends a page, apart from its rows, counted from the document's start;
+// -1 when there is none.
+int tableWithHeadingAlone(const QTextDocument& document) {
+    int index = 0;
+    const QList<QTextFrame*> frames = document.rootFrame()->childFrames();
+    for (QTextFrame* frame : frames) {
+        const auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table)
+            continue;
+        if (table->rows() > 1 && pageOf(document, table->cellAt(0, 0).firstCursorPosition().block()) !=
+                                     pageOf(document, table->cellAt(1, 0).firstCursorPosition().block()))
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+// An empty paragraph before the index-th table of the Markdown text moves the table down by a line.
+QString withLineBeforeTable(const QString& markdown, int index) {
+    QStringList lines = markdown.split(QLatin1Char('\n'));
+    int tables = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool row = lines[i].startsWith(QLatin1Char('|'));
+        if (row && (i == 0 || !lines[i - 1].startsWith(QLatin1Char('|'))) && ++tables == index) {
+            lines.insert(i, QStringLiteral("&nbsp;\n"));
+            break;
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Laid out from the Markdown text alone (see addPictures). A table whose heading would end a page is
+// moved down a line at a time until the heading stands above its first rows.
 bool lay(QTextDocument& document, const QString& markdown, const QString& pictures, const QSizeF& page) {
-    document.setMarkdown(markdown);
-    const bool complete = addPictures(document, pictures);
-    document.setPageSize(page);
+    QString text = markdown;
+    bool complete = false;
+    // A row taller than a page could never join its heading: a page's worth of lines is enough.
+    for (int moved = 0; moved <= 60; ++moved) {
+        document.setMarkdown(text);
+        complete = addPictures(document, pictures);
+        document.setPageSize(page);
+        const int table = tableWithHeadingAlone(document);
+        if (table < 0)
+            break;
+        text = withLineBeforeTable(text, table);
+    }
     return complete;
 }
 } // namespace

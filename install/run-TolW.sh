@@ -5,7 +5,8 @@
 # absolute), and exit or wait tells DOSBox whether to close by itself after the run.
 # The solver's report lands in ~Tolvik.out here and in output/<FILE without extension>.out.
 #
-# Solvers, looked for in the installation's solver/ directory, first found is used:
+# Solvers, looked for in the solver/ directory of the user's work area (the program directory, unless
+# that is read-only: see work-area.sh), then in the installation's; first found is used:
 #   tolvik-solver  a native program, run as: tolvik-solver FILE, in the input file's directory (as
 #                  ./FILE when FILE begins with "-"); it writes its report to standard output and
 #                  exits 0 when it succeeded.
@@ -20,7 +21,16 @@ file=$1
 userdir=$2
 ending=${3:-exit}
 here=$(cd "$(dirname "$0")" && pwd)
-solver_dir=$here/solver
+# shellcheck source=work-area.sh
+. "$here/work-area.sh"
+has_solver() {
+    [ -x "$1/tolvik-solver" ] || [ -f "$1/TOLVIK.EXE" ]
+}
+# Without a solver anywhere, the user is told to put one where they can.
+solver_dir=$work/solver
+if ! has_solver "$solver_dir" && has_solver "$here/solver"; then
+    solver_dir=$here/solver
+fi
 report='~Tolvik.out'
 # New files are made, never written through whatever stands under their name.
 set -C

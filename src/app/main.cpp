@@ -81,6 +81,8 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(new PlainButtonsStyle);
     QApplication::setApplicationName(QStringLiteral("Tolvik"));
     QApplication::setOrganizationName(QStringLiteral("Quenwick"));
+    // A Wayland desktop finds the window's menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quenwick-tolvik"));
 
     ProgramState state;
     QtMessageBoxes messages;

@@ -5,8 +5,9 @@
 
 // Makes the desktop open the registered file types with the installation's handlers. On Linux: a
 // shared-mime-info package, one desktop entry per handler and the default handlers in mimeapps.list,
-// all per user under XDG_DATA_HOME and XDG_CONFIG_HOME; on Windows the classes in the registry are
-// enough, and the shell is told they changed.
+// all per user under XDG_DATA_HOME and XDG_CONFIG_HOME, unless the installation's package brought its
+// own entries and types (then only the user's defaults point at them); on Windows the classes in the
+// registry are enough, and the shell is told they changed.
 class DesktopRegistration {
 public:
     struct FileType {

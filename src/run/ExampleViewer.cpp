@@ -8,7 +8,7 @@
 void ExampleViewer::ViewExampleFile() {
     const QString remembered = dialog_.InitDir;
     try {
-        dialog_.InitDir = InstallPaths::resolve(paths_.programDirectory(), QStringLiteral("demos"));
+        dialog_.InitDir = InstallPaths::resolve(paths_.workDirectory(), QStringLiteral("demos"));
         dialog_.DialogTitle = QStringLiteral("Open an Example File for illustration");
         dialog_.Filter = QStringLiteral("All Files (*.*)|*.*|Example Input Files (ex*.*)|ex*.*");
         dialog_.FilterIndex = 2;

@@ -84,7 +84,7 @@ void RunSubmission::FileRun2() {
 }
 
 void RunSubmission::runDemoFile() {
-    const QString demos = InstallPaths::resolve(modules_.paths.programDirectory(), QStringLiteral("demos"));
+    const QString demos = InstallPaths::resolve(modules_.paths.workDirectory(), QStringLiteral("demos"));
     modules_.lookups.changeDirectory(demos);
     state_.fileTempPath = demos;
     state_.fileTemp = state_.DemoFile;
@@ -125,7 +125,7 @@ void RunSubmission::StartRun() {
 
 void RunSubmission::exitWin() {
     try {
-        const QString programDirectory = modules_.paths.programDirectory();
+        const QString workDirectory = modules_.paths.workDirectory();
         if (state_.RunMode == QLatin1String("Demo")) {
             // No example chosen: nothing can run, and the remembered last input file must not be
             // replaced by an empty name.
@@ -138,17 +138,17 @@ void RunSubmission::exitWin() {
             state_.fileTemp = state_.DemoFile;
             state_.UserPath = QStringLiteral("demos");
             modules_.lookups.changeDirectory(
-                InstallPaths::resolve(programDirectory, QStringLiteral("demos")));
-        } else if (state_.UserPath == programDirectory && state_.FilePath == programDirectory) {
-            // Only a second run of a file that lies in the program directory itself; any other file
+                InstallPaths::resolve(workDirectory, QStringLiteral("demos")));
+        } else if (state_.UserPath == workDirectory && state_.FilePath == workDirectory) {
+            // Only a second run of a file that lies in the work directory itself; any other file
             // keeps its place.
             state_.UserPath.clear();
             modules_.lookups.changeDirectory(state_.FilePath);
         } else {
             state_.fileTemp = state_.FileName;
-            const QString inside = programDirectory + QLatin1Char('/');
+            const QString inside = workDirectory + QLatin1Char('/');
             state_.UserPath = state_.FilePath;
-            // Only a path that begins there lies below the program directory.
+            // Only a path that begins there lies below the work directory.
             if (state_.UserPath.startsWith(inside, Qt::CaseInsensitive))
                 state_.UserPath.remove(0, inside.size());
             modules_.stored.PutFileInRegistry();
@@ -162,18 +162,18 @@ void RunSubmission::exitWin() {
     }
 }
 
-// A file outside the program directory keeps its output beside it, in its own directory's output.
+// A file outside the work directory keeps its output beside it, in its own directory's output.
 void RunSubmission::runScript() {
-    const QString programDirectory = modules_.paths.programDirectory();
+    const QString workDirectory = modules_.paths.workDirectory();
     const bool absolute = state_.UserPath.startsWith(QLatin1Char('/'));
-    const QString runDirectory = state_.UserPath.isEmpty() ? programDirectory
+    const QString runDirectory = state_.UserPath.isEmpty() ? workDirectory
                                  : absolute                ? state_.UserPath
-                                            : programDirectory + QLatin1Char('/') + state_.UserPath;
+                                                           : workDirectory + QLatin1Char('/') + state_.UserPath;
     const QString output = runDirectory + QStringLiteral("/output");
     if (!modules_.exists.dirExists(output))
         modules_.lookups.makeDirectory(output);
     const InstalledPrograms::RunCommand command = InstalledPrograms::runScript(
-        programDirectory, state_.fileTemp, state_.UserPath, form_.autoExitChecked());
+        modules_.paths.programDirectory(), state_.fileTemp, state_.UserPath, form_.autoExitChecked());
     const QString script = QDir::fromNativeSeparators(command.arguments.at(command.arguments.size() - 4));
     if (!QFileInfo(script).isFile()) {
         modules_.messages.show(QStringLiteral("A Tolvik File is missing!"),

@@ -9,6 +9,7 @@
 #include "core/services/Form.h"
 #include "core/services/MessageBoxes.h"
 #include "core/services/SettingsStore.h"
+#include "files/WorkArea.h"
 #include "os/DesktopRegistration.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@ void StartUpSequence::run() {
     const ExistenceTests::DuringStartUp startingUp(modules_.exists);
     makerKey_ = StoredValues::MakerKey();
     const std::vector<Step> steps{
+        [&] { WorkArea(modules_.paths, services_.lookups).settle(); },
         [&] { createKeys(); },
         [&] { readStoredSettings(); },
         [&] { state_.FileName = modules_.stored.GetFileInRegistry(); },
@@ -32,7 +34,7 @@ void StartUpSequence::run() {
         [&] { readLastInputFile(); },
         [&] { modules_.startup.Start_INI(); },
         // A file that was read keeps its own directory: the bare name alone would place it in the
-        // program directory, which the directory check has just made current, and Save and Submit
+        // work directory, which the directory check has just made current, and Save and Submit
         // would then miss it.
         [&] { modules_.commands.SetInputFile(lastFileRead_ ? LoadPath_ : state_.FileName); },
         [&] {
@@ -93,15 +95,15 @@ void StartUpSequence::readStoredSettings() {
 }
 
 void StartUpSequence::findLastInputFile() {
-    const QString programDirectory = modules_.paths.programDirectory();
+    const QString workDirectory = modules_.paths.workDirectory();
     const bool single =
         !state_.UserPath.contains(QLatin1Char('/')) && !state_.UserPath.contains(QLatin1Char('\\'));
-    state_.FilePath = state_.UserPath.isEmpty() ? programDirectory
-                      : single                  ? InstallPaths::resolve(programDirectory, state_.UserPath)
-                                                : programDirectory + QLatin1Char('/') + state_.UserPath;
+    state_.FilePath = state_.UserPath.isEmpty() ? workDirectory
+                      : single                  ? InstallPaths::resolve(workDirectory, state_.UserPath)
+                                                : workDirectory + QLatin1Char('/') + state_.UserPath;
     // A directory removed since the last run would otherwise stop every start from now on.
     if (!modules_.exists.dirExists(state_.FilePath))
-        state_.FilePath = programDirectory;
+        state_.FilePath = workDirectory;
     state_.fileTempPath = state_.FilePath;
     LoadPath_ = state_.FilePath;
     services_.lookups.changeDirectory(state_.FilePath);

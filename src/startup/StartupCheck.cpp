@@ -12,7 +12,7 @@ StartupCheck::StartupCheck(ProgramState& state, Form& form, ExistenceTests& exis
     : state_(state), form_(form), exists_(exists), lookups_(lookups), messages_(messages), paths_(paths) {}
 
 void StartupCheck::Start_INI() {
-    const QString programDirectory = paths_.programDirectory();
+    const QString workDirectory = paths_.workDirectory();
     const std::vector<Step> steps{
         [&] {
             state_.SaveFailed = false;
@@ -21,18 +21,18 @@ void StartupCheck::Start_INI() {
         },
         [&] { form_.GetAnswers(); },
         [&] {
-            const QString user = InstallPaths::resolve(programDirectory, QStringLiteral("User"));
+            const QString user = InstallPaths::resolve(workDirectory, QStringLiteral("User"));
             if (!exists_.dirExists(user))
                 lookups_.makeDirectory(user);
         },
-        [&] { lookups_.changeDirectory(programDirectory); },
-        [&] { form_.fileDialog().InitDir = programDirectory; },
+        [&] { lookups_.changeDirectory(workDirectory); },
+        [&] { form_.fileDialog().InitDir = workDirectory; },
     };
     runSteps(steps, [&](const Failure& failure) {
         if (failure.number != 0)
             messages_.show(QStringLiteral("In 'Start_INI' routine ..."),
                            QStringLiteral("Unexpected error #") + formatErrorNumber(failure.number) +
-                               QStringLiteral(" occured: \nPath =") + programDirectory + QLatin1Char('\n') +
+                               QStringLiteral(" occured: \nPath =") + workDirectory + QLatin1Char('\n') +
                                failure.description + QStringLiteral(".  Suggest re-installing Tolvik."),
                            MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
         return StepOutcome::Next;

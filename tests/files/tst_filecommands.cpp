@@ -518,6 +518,90 @@ private slots:
                  (QStringList{"detached ~/../MyEditor.sh ~/demos/ExNASA.1.Tolv",
                               "/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in ~/demos", output, output}));
     }
+
+    // A program directory the user cannot write, as a package's: the examples are copied read-only to the
+    // user's work area and run there, User lies there, and the stored directory keeps its relative form.
+    // Nothing is written in the installation.
+    void aReadOnlyInstallationWorksInTheUsersArea() {
+        QTemporaryDir home; // the user's own, made as root would not let nobody write it
+        const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME"), dataBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+        QVERIFY(QDir().mkpath(home.path() + "/config") && QDir().mkpath(home.path() + "/data"));
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(QProcess::execute("chown", {"-R", "65534:65534", home.path()}), 0);
+        {
+            Fixture f;
+            QVERIFY(writeFile(f.at("/run-TolW.sh"), "exit 0\n"));
+            QVERIFY(writeFile(f.at("/demos/ExAlpha.1.Tolv"), inputFile("4")));
+            const QString work = home.path() + "/data/Quenwick/Tolvik";
+            QCOMPARE(QProcess::execute("chmod", {"-R", "a+rX,a-w", f.programDirectory()}), 0);
+            QCOMPARE(QProcess::execute("chmod", {"755", f.installation.path(), f.at("/..")}), 0);
+            {
+                const UnprivilegedFileAccess user;
+                f.window->Form_Load();
+                QCOMPARE(f.window->fileDialog().InitDir, work);
+                f.trigger("mnuDemosRun");
+                f.press("Exam(4)");
+                f.press("cmdRunDemo");
+                f.press("cmdCancelDemo");
+                f.fileDialogs.choosePath(work + "/User/arm.tolv");
+                f.trigger("mnuFileSaveAs");
+                f.press("cmdSubmit");
+            }
+            QCOMPARE(f.started(),
+                     (QStringList{"/bin/sh ~/run-TolW.sh ExAlpha.1.Tolv demos exit in " + work + "/demos",
+                                  "/bin/sh ~/run-TolW.sh arm.tolv User exit in " + work + "/User"}));
+            QCOMPARE(f.storedRun().section(' ', 0, 1), QString("arm.tolv User"));
+            QCOMPARE(fileBytes(work + "/demos/ExAlpha.1.Tolv"), inputFile("4"));
+            QCOMPARE(QFileInfo(work + "/demos/ExAlpha.1.Tolv").permissions() &
+                         (Perm::WriteOwner | Perm::WriteGroup | Perm::WriteOther),
+                     0);
+            QCOMPARE(QDir(f.programDirectory()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     (QStringList{"demos", "run-TolW.sh", "user"}));
+            QCOMPARE(QDir(f.at("/demos")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{"ExAlpha.1.Tolv"});
+            QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", f.programDirectory()}), 0);
+        }
+        qputenv("XDG_CONFIG_HOME", configBefore);
+        qputenv("XDG_DATA_HOME", dataBefore);
+    }
+
+    // An installation whose package brought the desktop entries and types: a first start only points the
+    // user's defaults at them, and leaves no copy that would outlive the package.
+    void aPackagedInstallationOnlySetsTheDefaults() {
+        Fixture f;
+        QTemporaryDir system;
+        const QString parent = QDir::cleanPath(f.at("/.."));
+        // The name quoted or not, as a package may write it.
+        const QStringList entries{"tolvik|" + f.at("/tolvik"), "myeditor|\"" + parent + "/MyEditor.sh\"",
+                                  "plotvanes|" + parent + "/Plotvanes"};
+        QVERIFY(QDir().mkpath(system.path() + "/applications") &&
+                QDir().mkpath(system.path() + "/mime/packages"));
+        for (const QString& entry : entries) {
+            QVERIFY(writeFile(entry.section('|', 1).remove('"'), "#!/bin/sh\n"));
+            QVERIFY(
+                writeFile(system.path() + "/applications/quenwick-" + entry.section('|', 0, 0) + ".desktop",
+                          "[Desktop Entry]\nExec=" + entry.section('|', 1).toUtf8() + " %f\n"));
+        }
+        QVERIFY(writeFile(system.path() + "/mime/packages/quenwick-tolvik.xml", "<mime-info/>\n"));
+        QTemporaryDir user;
+        const QByteArray dirsBefore = qgetenv("XDG_DATA_DIRS"), homeBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_DIRS", system.path().toUtf8());
+        qputenv("XDG_DATA_HOME", user.path().toUtf8());
+        f.window->Form_Load();
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        qputenv("XDG_DATA_DIRS", dirsBefore);
+        qputenv("XDG_DATA_HOME", homeBefore);
+        const QByteArray defaults = fileBytes(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/mimeapps.list");
+        QVERIFY(defaults.contains("application/x-quenwick-tolv=quenwick-myeditor.desktop;\n"));
+        QVERIFY(defaults.contains("application/x-quenwick-plt=quenwick-plotvanes.desktop;\n"));
+        QCOMPARE(QDir(data + "/applications").entryList(QDir::Files) +
+                     QDir(data + "/mime").entryList(QDir::Files),
+                 QStringList{});
+    }
 };
 
 QTEST_MAIN(TestFileCommands)

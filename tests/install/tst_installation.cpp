@@ -13,7 +13,8 @@ struct ScriptInstallation {
     explicit ScriptInstallation(const QString& relative) : runDirectory(dir.path() + "/Tolvik/" + relative) {
         QDir().mkpath(runDirectory);
         QDir().mkpath(program() + "/solver");
-        QFile::copy(installSource + "/run-TolW.sh", program() + "/run-TolW.sh");
+        for (const QString name : {"run-TolW.sh", "work-area.sh"})
+            QFile::copy(installSource + "/" + name, program() + "/" + name);
     }
     QString program() const { return dir.path() + "/Tolvik"; }
     void addSolver(const QString& name, const QByteArray& script) const {
@@ -67,9 +68,9 @@ private slots:
         const QString shellcheck = QStandardPaths::findExecutable("shellcheck");
         QVERIFY2(!shellcheck.isEmpty(), "shellcheck is installed by scripts/install-deps");
         const QStringList scripts{"run-TolW.sh", "MyEditor.sh", "notePad2", "Plotvanes",
-                                  "Demo",        "Demo2",       "Run-Me"};
+                                  "Demo",        "Demo2",       "Run-Me",   "work-area.sh"};
         // Its findings show in the test's output.
-        QCOMPARE(QProcess::execute("env", QStringList{"-C", installSource, shellcheck} + scripts), 0);
+        QCOMPARE(QProcess::execute("env", QStringList{"-C", installSource, shellcheck, "-x"} + scripts), 0);
     }
 
     // The run script for real, as Tolvik runs it: in the input file's directory, with three arguments.
@@ -235,7 +236,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.path() + "/m.pdf", pictures = dir.path() + "/pictures";
         const QString source = QString::fromUtf8(fileBytes(QT_TESTCASE_SOURCEDIR "/../docs/manual.md"));
-        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures}), 0);
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {pictures, "/opt/quenwick/tolvik"}), 0);
         QCOMPARE(
             QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures, path}),
             0);
@@ -245,6 +246,17 @@ private slots:
               "3 numbers expected, 2 given", "./Run-Me NAME User"})
             QVERIFY2(words.contains(part), qPrintable(part));
         QVERIFY(pages.count(QChar('\f')) >= 4);
+        // No table's heading ends a page without its first rows.
+        const QStringList sourceLines = source.split('\n');
+        QStringList headings;
+        for (qsizetype i = 1; i < sourceLines.size(); ++i)
+            if (sourceLines[i].startsWith("| ---"))
+                headings << sourceLines[i - 1].split('|', Qt::SkipEmptyParts).join(' ').simplified();
+        QVERIFY(!headings.isEmpty());
+        for (const QString& page : pages.split('\f')) {
+            const QStringList lines = page.trimmed().split('\n');
+            QVERIFY2(!headings.contains(lines.last().simplified()), qPrintable(lines.last()));
+        }
         // Every section a bookmark at its own level, on the page the contents give for it.
         const QRegularExpression item(R"re(<(/?)outline>|<item page="(\d+)">([^<]+)</item>)re");
         QList<int> levels, sourceLevels;
@@ -266,7 +278,7 @@ private slots:
         QCOMPARE(levels, sourceLevels);
         // A picture that cannot be made, or is missing, fails the manual's build.
         QVERIFY(writeFile(dir.path() + "/file", ""));
-        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {dir.path() + "/file/pictures"}), 1);
+        QCOMPARE(QProcess::execute(MANUAL_PICTURES, {dir.path() + "/file/pictures", "/opt"}), 1);
         QVERIFY(QFile::remove(pictures + "/run.png"));
         QCOMPARE(QProcess::execute(RENDER_MANUAL, {QT_TESTCASE_SOURCEDIR "/../docs/manual.md", pictures,
                                                    dir.path() + "/n.pdf"}),
@@ -354,6 +366,7 @@ private slots:
                  (QByteArrayList{"solved ExNASA.1.Tolv in demos\n", "solved ExNASA.Tod.Tolv in demos\n",
                                  "solved arm.tolv in user\n"}));
         QVERIFY(QProcess::execute("/bin/sh", {in.program() + "/Run-Me", "none", "User"}) != 0);
+        QVERIFY(!QFile::exists(in.dir.path() + "/data"));
         // A word they do not take is told on the error output, and nothing runs.
         for (const QString name : {"Demo", "Demo2", "Run-Me"}) {
             QProcess process;
@@ -363,6 +376,96 @@ private slots:
                                   QString(process.readAllStandardError()).section(' ', 0, 1)}),
                      (QStringList{"2", "", "Usage: " + name}));
         }
+    }
+
+    // An installation the user cannot write, as a package lays it out: the commands copy the examples to
+    // the user's work area, run there, and take the user's own solver before the installation's. Nothing
+    // is written in the installation.
+    void aReadOnlyInstallationRunsInTheUsersWorkArea() {
+        ScriptInstallation in("user");
+        const QString data = in.dir.path() + "/data", work = data + "/Quenwick/Tolvik";
+        QDir().mkpath(in.program() + "/demos");
+        for (const QString name : {"Demo2", "Run-Me", "demos/ExNASA.Tod.Tolv"})
+            QVERIFY(QFile::copy(installSource + "/" + name, in.program() + "/" + name));
+        in.addSolver("tolvik-solver", "#!/bin/sh\necho \"installed: $1 in $(basename \"$PWD\")\"\n");
+        QVERIFY(QDir().mkpath(data));
+        const auto files = [&in] {
+            QStringList found;
+            for (QDirIterator it(in.program(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                found << it.next();
+            return found;
+        };
+        const QStringList installed = files();
+        QCOMPARE(QProcess::execute("chmod", {"-R", "a+rX,a-w", in.program()}), 0);
+        // Root may write anywhere: the commands run as nobody then, who owns the data directory.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            QCOMPARE(QProcess::execute("chmod", {"755", in.dir.path()}), 0);
+            QCOMPARE(QProcess::execute("chown", {"65534:65534", data}), 0);
+        }
+        const auto run = [&](const QStringList& command) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_DATA_HOME", data);
+            process.setProcessEnvironment(environment);
+            const QStringList user{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+            const QStringList full = (root ? user : QStringList{}) + QStringList{"/bin/sh"} + command;
+            process.start(full.first(), full.mid(1));
+            return process.waitForFinished(60000) ? process.exitCode() : -1;
+        };
+        QCOMPARE(run({in.program() + "/Demo2"}), 0);
+        QCOMPARE(fileBytes(work + "/demos/output/ExNASA.Tod.out"), "installed: ExNASA.Tod.Tolv in demos\n");
+        QCOMPARE(QFileInfo(work + "/demos/ExNASA.Tod.Tolv").permissions() &
+                     (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+                 0);
+        QCOMPARE(fileBytes(work + "/demos/ExNASA.Tod.Tolv"),
+                 fileBytes(installSource + "/demos/ExNASA.Tod.Tolv"));
+        // The user brings a solver of their own.
+        QVERIFY(QDir().mkpath(work + "/solver") && QDir().mkpath(work + "/User"));
+        QVERIFY(writeFile(work + "/User/arm.tolv", "the answers\r\n"));
+        QVERIFY(writeFile(work + "/solver/tolvik-solver", "#!/bin/sh\necho \"own: $1\"\n"));
+        QFile::setPermissions(work + "/solver/tolvik-solver",
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        if (root)
+            QCOMPARE(QProcess::execute("chown", {"-R", "65534:65534", data}), 0);
+        QCOMPARE(run({in.program() + "/Run-Me", "arm"}), 0);
+        QCOMPARE(fileBytes(work + "/User/output/arm.out"), "own: arm.tolv\n");
+        QCOMPARE(files(), installed);
+        QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", in.program()}), 0);
+    }
+
+    // The package's desktop entries, AppStream data and manual page pass their validators without a word.
+    void thePackagesDesktopFilesAreValid() {
+        QTemporaryDir dir;
+        const QString source = installSource + "/desktop/";
+        const QStringList names{"quenwick-tolvik.desktop", "quenwick-myeditor.desktop",
+                                "quenwick-plotvanes.desktop", "com.quenwick.tolvik.metainfo.xml", "tolvik.1"};
+        for (const QString& name : names) {
+            QString text = QString::fromUtf8(fileBytes(source + name + ".in"));
+            text.replace("@PROJECT_VERSION@", "6.711")
+                .replace("@TOLVIK_INSTALLED_PARENT@", "/usr/lib/quenwick");
+            QVERIFY(
+                writeFile(dir.filePath(name),
+                          text.replace("@TOLVIK_INSTALLED_PROGRAM@", "/usr/lib/quenwick/tolvik").toUtf8()));
+        }
+        const auto quiet = [](const QString& program, const QStringList& arguments) {
+            QProcess tool;
+            tool.start(program, arguments);
+            tool.waitForFinished(60000);
+            return QString::number(tool.exitCode()) + ' ' + tool.readAllStandardOutput() +
+                   tool.readAllStandardError();
+        };
+        QCOMPARE(quiet("desktop-file-validate",
+                       {dir.filePath(names[0]), dir.filePath(names[1]), dir.filePath(names[2])}),
+                 QString("0 "));
+        QVERIFY(quiet("appstreamcli", {"validate", "--no-net", "--pedantic", dir.filePath(names[3])})
+                    .startsWith("0 "));
+        QVERIFY(!quiet("appstreamcli", {"validate", "--no-net", "--pedantic", dir.filePath(names[3])})
+                     .contains(": "));
+        QCOMPARE(quiet("groff", {"-man", "-ww", "-z", dir.filePath(names[4])}), QString("0 "));
+        QCOMPARE(quiet("xmllint", {"--noout", source + "quenwick-tolvik.xml"}), QString("0 "));
     }
 };
 

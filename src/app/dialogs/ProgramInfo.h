@@ -5,7 +5,7 @@
 // What the About and E-mail dialogs say about the program and its maker.
 namespace ProgramInfo {
 inline const QString programName = QStringLiteral("Tolvik");
-inline const QString versionText = QStringLiteral("6.711");
+inline const QString versionText = QStringLiteral(TOLVIK_VERSION);
 inline const QString year = QStringLiteral("2016");
 inline const QString makerName = QStringLiteral("Quenwick");
 

@@ -13,4 +13,6 @@ public:
     virtual void makeDirectory(const QString& path) = 0;
     virtual void changeDirectory(const QString& path) = 0;
     virtual QString currentDirectory() = 0;
+    // Whether this user may make files in the directory (false for a read-only or missing one).
+    virtual bool canWriteIn(const QString& directory) = 0;
 };

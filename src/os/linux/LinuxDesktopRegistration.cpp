@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 bool writeWhole(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
@@ -18,6 +20,41 @@ bool writeWhole(const QString& path, const QByteArray& bytes) {
 
 QString xmlEscaped(const QString& text) {
     return text.toHtmlEscaped();
+}
+
+// The file of that name in the system's data directories (where a package puts it), or empty.
+QString systemDataFile(const QString& relative) {
+    QStringList directories = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    directories.removeAll(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    for (const QString& directory : directories)
+        if (QFileInfo::exists(directory + QLatin1Char('/') + relative))
+            return directory + QLatin1Char('/') + relative;
+    return {};
+}
+
+// Whether the desktop entry starts this very program, named by its path or found on PATH.
+bool entryStarts(const QString& entry, const QString& program) {
+    QFile file(entry);
+    if (entry.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (!line.startsWith(QLatin1String("Exec=")))
+            continue;
+        const QString exec = line.mid(5);
+        QString command = exec.startsWith(QLatin1Char('"')) ? exec.section(QLatin1Char('"'), 1, 1)
+                                                            : exec.section(QLatin1Char(' '), 0, 0);
+        if (!command.startsWith(QLatin1Char('/')))
+            command = QStandardPaths::findExecutable(command);
+        const QString started = QFileInfo(command).canonicalFilePath();
+        return !started.isEmpty() && started == QFileInfo(program).canonicalFilePath();
+    }
+    return false;
+}
+
+// The installation's package brought the entry itself: no copy of the user's may outlive its removal.
+bool installedWithTheSystem(const QString& desktopFile, const QString& program) {
+    return entryStarts(systemDataFile(QStringLiteral("applications/") + desktopFile), program);
 }
 } // namespace
 
@@ -45,17 +82,28 @@ QString DesktopRegistration::execLine(const QString& program) {
 }
 
 bool DesktopRegistration::registerProgram(const QString& program, const QString& icon) {
+    if (installedWithTheSystem(QStringLiteral("quenwick-tolvik.desktop"), program))
+        return true;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Tolvik\n"
-                                         "Comment=Robot-arm inverse problems: answers, runs and results\n"
-                                         "Exec=%1\nIcon=%2\nTerminal=false\nCategories=Science;Education;\n")
-                              .arg(execLine(program).chopped(3), icon);
+    const QString entry =
+        QStringLiteral(
+            "[Desktop Entry]\nType=Application\nName=Tolvik\n"
+            "Comment=Robot-arm inverse problems: answers, runs and results\n"
+            "Exec=%1\nIcon=%2\nTerminal=false\nStartupWMClass=tolvik\nCategories=Science;Engineering;\n")
+            .arg(execLine(program).chopped(3), icon);
     return writeWhole(dataHome + QStringLiteral("/applications/quenwick-tolvik.desktop"), entry.toUtf8());
 }
 
 bool DesktopRegistration::registerTypes(const QList<FileType>& types) {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const bool packaged =
+        !systemDataFile(QStringLiteral("mime/packages/quenwick-tolvik.xml")).isEmpty() &&
+        std::all_of(types.cbegin(), types.cend(), [](const FileType& type) {
+            return installedWithTheSystem(desktopFileName(type.handlerPath), type.handlerPath);
+        });
+    if (packaged)
+        return writeDefaults(types, configHome);
     const bool written = writeMimePackage(types, dataHome) && writeDesktopEntries(types, dataHome) &&
                          writeDefaults(types, configHome);
     startIfPresent(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,11 @@ void PosixFileSystemLookups::changeDirectory(const QString& path) {
 
 QString PosixFileSystemLookups::currentDirectory() {
     return QDir::currentPath();
+}
+
+// Asked as the effective user: a read-only mount, the mode bits and ACLs all count.
+bool PosixFileSystemLookups::canWriteIn(const QString& directory) {
+    return ::faccessat(AT_FDCWD, QFile::encodeName(directory).constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 FileStamp FileStamp::of(const QString& path) {

@@ -72,6 +72,17 @@ QString Win32FileSystemLookups::currentDirectory() {
     return QDir::currentPath();
 }
 
+// Access lists decide it, which the attributes do not show: a file is made there and goes at its close.
+bool Win32FileSystemLookups::canWriteIn(const QString& directory) {
+    const std::wstring probe = native(directory + QStringLiteral("/~Tolvik.write.test"));
+    const HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_EXISTS;
+    CloseHandle(handle);
+    return true;
+}
+
 FileStamp FileStamp::of(const QString& path) {
     const HANDLE handle = CreateFileW(native(path).c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

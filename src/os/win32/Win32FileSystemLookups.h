@@ -10,4 +10,5 @@ public:
     void makeDirectory(const QString& path) override;
     void changeDirectory(const QString& path) override;
     QString currentDirectory() override;
+    bool canWriteIn(const QString& directory) override;
 };
