@@ -203,6 +203,13 @@ private slots:
         for (const QString& path : {writable, locked, dir.filePath("gone"), writable + "/x"})
             found += hasReadOnlyAttribute(path) ? '1' : '0';
         QCOMPARE(found, QString("0100"));
+        // Another user's file that only its owner may write, as an ordinary user sees it.
+        if (::geteuid() == 0) {
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther);
+            const UnprivilegedFileAccess user;
+            QVERIFY(hasReadOnlyAttribute(writable));
+        }
     }
 
     void aWritableFileIsSavedWhereNoNewFileMayBeMade() {
@@ -217,8 +224,8 @@ private slots:
         });
         Fixture f;
         // A disk too full for the new contents leaves the old; not replacing cancels Save As.
-        f.messages.script({Answer::Yes, Answer::Ok, Answer::No, Answer::Yes});
-        for (int i = 0; i < 3; ++i)
+        f.messages.script({Answer::Yes, Answer::Ok, Answer::No, Answer::Yes, Answer::Yes});
+        for (int i = 0; i < 4; ++i)
             f.fileDialogs.choosePath(path);
         {
             const UnprivilegedFileAccess user; // root could make files anywhere
@@ -229,6 +236,13 @@ private slots:
             QCOMPARE(fileBytes(path), QByteArray("old"));
             QVERIFY(!f.window->fileCommands().FileSaveAs());
             QVERIFY(f.window->fileCommands().FileSaveAs());
+            // Growing a file in place reserves what it grows by, no more: room for the new contents
+            // is enough.
+            const QByteArray saved = fileBytes(path);
+            QVERIFY(writeFile(path, "old"));
+            const FileSizeLimit exact(saved.size());
+            QVERIFY(f.window->fileCommands().FileSaveAs());
+            QCOMPARE(fileBytes(path), saved);
         }
         const QString replace =
             "Replace " + path.toLower() + " file?|File exists, want to replace it?|Question|YesNo";
@@ -236,7 +250,7 @@ private slots:
             f.messages.described(),
             (QStringList{replace,
                          "In 'FileSaveAs' routine ...|Unexpected error # 61 occured: Disk full|Critical|Ok",
-                         replace, replace}));
+                         replace, replace, replace}));
         QVERIFY(fileBytes(path).startsWith("mine  \t\t!* "));
     }
 

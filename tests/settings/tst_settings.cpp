@@ -29,6 +29,19 @@ struct Modules {
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
+    // A count stored at -10 or below is left as it is by a run; from -9 on, runs count again.
+    void countsFarBelowZeroStay() {
+        QStringList stored;
+        for (const int count : {-10, -9}) {
+            WindowFixture f;
+            f.storeText(programKey, "RunCount", QString::number(count));
+            f.window->Form_Load();
+            f.control<QAction>("mnuFileExit")->trigger();
+            stored << f.storedText(programKey, "RunCount");
+        }
+        QCOMPARE(stored, (QStringList{"-10", "-8"}));
+    }
+
     void introductionsThinOutAndTheUsersCloseCountsTheRun_data() {
         QTest::addColumn<int>("runCount"); // -1: a clean profile
         QTest::addColumn<QString>("shown");

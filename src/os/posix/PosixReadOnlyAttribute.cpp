@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +19,8 @@ bool hasReadOnlyAttribute(const QString& path) {
     }
     if (!(info.st_mode & S_IWUSR))
         return true;
-    if (::access(name.constData(), W_OK) == 0)
+    // Asked as the effective user, whom the save's own calls are checked as.
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0)
         return false;
     if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)
         return true;
