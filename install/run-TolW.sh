@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs the solver on one input file. Tolvik starts it in the input file's directory as
 #   run-TolW.sh FILE USERDIR exit|wait
-# FILE is the input file's name, USERDIR its directory relative to the program directory (or
-# absolute), and exit or wait tells DOSBox whether to close by itself after the run.
+# FILE is the input file's name, USERDIR its directory relative to the work directory (the program
+# directory, or the user's work area when that is read-only: see work-area.sh) or absolute, and exit
+# or wait tells DOSBox whether to close by itself after the run.
 # The solver's report lands in ~Tolvik.out here and in output/<FILE without extension>.out.
 #
 # Solvers, looked for in the solver/ directory of the user's work area (the program directory, unless

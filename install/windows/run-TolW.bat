@@ -4,9 +4,10 @@ rem   cmd /C run-TolW.bat FILE USERDIR exit-or-wait
 rem FILE is the input file's name, USERDIR its directory relative to the program directory (or
 rem absolute), and exit or wait tells DOSBox whether to close by itself after the run. The report
 rem lands in ~Tolvik.out here and in output\FILE-without-extension.out.
-rem The DOS solver is solver\TOLVIK.EXE of the program directory, run in DOSBox (dosbox.exe on the PATH
-rem or in its usual place); it reads TOLVIK.IN and writes TOLVIK.OUT. Without either, both output files
-rem say what is missing, and the script fails.
+rem The DOS solver is solver\TOLVIK.EXE of the user's work area (%LOCALAPPDATA%\Quenwick\Tolvik), else
+rem of the program directory, run in DOSBox (dosbox.exe on the PATH or in its usual place); it reads
+rem TOLVIK.IN and writes TOLVIK.OUT. Without either, both output files say what is missing, and the
+rem script fails.
 setlocal DisableDelayedExpansion
 rem The names are taken in quotes, and used only through delayed expansion: no name is read as a command.
 set "file=%~1"
@@ -16,7 +17,9 @@ set "name=%~n1"
 set "here=%~dp0"
 setlocal EnableDelayedExpansion
 if "!ending!"=="" set "ending=exit"
+rem A solver of the user's own, in the work area, comes before the installation's.
 set "solver=!here!solver"
+if exist "%LOCALAPPDATA%\Quenwick\Tolvik\solver\TOLVIK.EXE" set "solver=%LOCALAPPDATA%\Quenwick\Tolvik\solver"
 if not exist output mkdir output
 set "saved=output\!name!.out"
 

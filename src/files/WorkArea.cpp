@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QStandardPaths>
 
+// A relative XDG_DATA_HOME is ignored, as the base directory rules (and the run script) ignore it.
 QString WorkArea::perUserDirectory() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/Quenwick/Tolvik");
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (QDir::isRelativePath(data))
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(data + QStringLiteral("/Quenwick/Tolvik"));
 }
 
 void WorkArea::settle() {
@@ -30,15 +33,14 @@ void WorkArea::settle() {
     copyMissingExamples(examples, copies);
 }
 
-// A copy the user has changed stays as it is; a save over a copy fails as over the shipped example.
+// Only the input files: what a run as the installation's owner left there is not an example. A copy the
+// user has changed stays as it is; a save over a copy fails as over the shipped example. One that
+// cannot be copied is left out, and its demo says the file is missing: the others still run.
 void WorkArea::copyMissingExamples(const QString& from, const QString& to) {
-    const QStringList names = QDir(from).entryList(QDir::Files);
+    const QStringList names = QDir(from).entryList({QStringLiteral("*.tolv")}, QDir::Files);
     for (const QString& name : names) {
         const QString copy = to + QLatin1Char('/') + name;
-        if (QFile::exists(copy))
-            continue;
-        if (!QFile::copy(from + QLatin1Char('/') + name, copy) ||
-            !QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther))
-            throw Failure::of(FailureNumber::PathFileAccess);
+        if (!QFile::exists(copy) && QFile::copy(from + QLatin1Char('/') + name, copy))
+            QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }

@@ -541,6 +541,10 @@ private slots:
         const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME"), dataBefore = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
         qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_CONFIG_HOME", configBefore);
+            qputenv("XDG_DATA_HOME", dataBefore);
+        });
         QVERIFY(QDir().mkpath(home.path() + "/config") && QDir().mkpath(home.path() + "/data"));
         const bool root = ::geteuid() == 0;
         if (root)
@@ -551,11 +555,17 @@ private slots:
             QVERIFY(writeFile(f.at("/demos/ExAlpha.1.Tolv"), inputFile("4")));
             const QString work = home.path() + "/data/Quenwick/Tolvik";
             QCOMPARE(QProcess::execute("chmod", {"-R", "a+rX,a-w", f.programDirectory()}), 0);
+            const auto removable = qScopeGuard([&f] {
+                QProcess::execute("chmod", {"-R", "u+w", f.programDirectory()});
+            });
             QCOMPARE(QProcess::execute("chmod", {"755", f.installation.path(), f.at("/..")}), 0);
             {
                 const UnprivilegedFileAccess user;
                 f.window->Form_Load();
                 QCOMPARE(f.window->fileDialog().InitDir, work);
+                f.fileDialogs.cancel();
+                f.trigger("mnuViewDemos");
+                QCOMPARE(f.fileDialogs.requests().last().initialDirectory, work + "/demos");
                 f.trigger("mnuDemosRun");
                 f.press("Exam(4)");
                 f.press("cmdRunDemo");
@@ -576,10 +586,7 @@ private slots:
                      (QStringList{"demos", "run-TolW.sh", "user"}));
             QCOMPARE(QDir(f.at("/demos")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                      QStringList{"ExAlpha.1.Tolv"});
-            QCOMPARE(QProcess::execute("chmod", {"-R", "u+w", f.programDirectory()}), 0);
         }
-        qputenv("XDG_CONFIG_HOME", configBefore);
-        qputenv("XDG_DATA_HOME", dataBefore);
     }
 
     // An installation whose package brought the desktop entries and types: a first start only points the

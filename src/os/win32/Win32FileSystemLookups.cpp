@@ -78,7 +78,7 @@ bool Win32FileSystemLookups::canWriteIn(const QString& directory) {
     const HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_EXISTS;
+        return false;
     CloseHandle(handle);
     return true;
 }
