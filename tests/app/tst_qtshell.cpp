@@ -228,6 +228,13 @@ private slots:
             pacer.cancel();
         }
         QCOMPARE(intervals, (QList<int>{100, 100, 110, 800, 100}));
+        // One refresh for what came, and none due after it while nothing more comes.
+        int refreshes = 0;
+        RefreshPacer counted([&refreshes] { ++refreshes; });
+        counted.schedule();
+        counted.schedule();
+        QTRY_COMPARE(refreshes, 1);
+        QVERIFY(!counted.scheduled());
     }
 
     // Each signal that ends the program is given back as it was found: one ignored at start (nohup)
