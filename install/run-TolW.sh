@@ -22,8 +22,9 @@ file=$1
 userdir=$2
 ending=${3:-exit}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=work-area.sh
+# shellcheck source=work-area.sh disable=SC1091 # beside this script; checked on its own
 . "$here/work-area.sh"
+work=$(work_area "$here")
 has_solver() {
     [ -x "$1/tolvik-solver" ] || [ -f "$1/TOLVIK.EXE" ]
 }
