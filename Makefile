@@ -1,5 +1,5 @@
 # The two set-up commands of the README are `make run` and `make test`; the rest are helpers.
-.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test mutants mutants-rules \
+.PHONY: deps build stage run test sanitize bench format fuzz clean windows windows-test windows-installer windows-installer-test mutants mutants-rules \
 	mutants-patches deb
 
 JOBS ?= $(shell nproc)
@@ -52,6 +52,7 @@ fuzz: deps
 # The Windows build: Qt cross-built once per machine from Debian's own source (scripts/build-windows-qt),
 # then Tolvik and its tests with MinGW-w64, staged in build-windows/stage with the host's manual.
 windows: stage
+	@scripts/install-deps librsvg2-bin icoutils
 	scripts/build-windows-qt $(JOBS)
 	build-windows/qt/bin/qt-cmake -S . -B build-windows/tolvik -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$$(gcc -print-multiarch)/cmake \
@@ -60,6 +61,15 @@ windows: stage
 	cmake --build build-windows/tolvik -j $(JOBS)
 	rm -rf build-windows/stage
 	cmake --install build-windows/tolvik --prefix build-windows/stage
+
+# The setup program, build-windows/TolvikSetup-<version>.exe (NSIS): scripts/build-windows-installer.
+windows-installer: windows
+	scripts/build-windows-installer
+
+# Installs, starts, runs a demo with and uninstalls the setup program under Wine on Xvfb, in a private
+# prefix: scripts/windows-installer-test.
+windows-installer-test: windows-installer
+	scripts/windows-installer-test
 
 # The shared tests and those of Windows alone, under Wine.
 windows-test: windows
@@ -99,4 +109,5 @@ format:
 
 # The cross-built Qt in build-windows/qt is kept: it takes half an hour to make.
 clean:
-	rm -rf build build-deb build-sanitize build-bench build-fuzz build-mutants build-windows/tolvik build-windows/stage
+	rm -rf build build-deb build-sanitize build-bench build-fuzz build-mutants build-windows/tolvik build-windows/stage \
+		build-windows/installer build-windows/TolvikSetup-*.exe

@@ -1,0 +1,289 @@
+; The setup program of Tolvik for Windows, built by scripts/build-windows-installer (make windows-installer).
+; By default it installs for the current user, without administrator rights, into
+; %LOCALAPPDATA%\Programs\Quenwick\Tolvik; /AllUsers installs into Program Files for everyone. /S runs it
+; silently, /D= names another program directory, /DesktopShortcut adds a desktop shortcut. The program
+; directory's parent holds the launchers, as the installation is laid out.
+; Defines from the build: BUILD_DEFINES (version and icon), FILES (the lists of files), OUTFILE.
+
+Unicode true
+Target amd64-unicode
+!include "${BUILD_DEFINES}"
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include nsDialogs.nsh
+!include WinMessages.nsh
+
+!define PRODUCT "Tolvik"
+!define PUBLISHER "Quenwick"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenwick Tolvik"
+!define UNINSTALLER "Uninstall Tolvik.exe"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright © 2016 ${PUBLISHER}. All rights reserved."
+
+Var AllUsers       ; 1: for everyone, in Program Files
+Var ModeGiven      ; 1: the command line chose the mode, so its page is not shown
+Var DirectoryGiven ; 1: /D= chose the program directory
+Var ParentDir      ; the program directory's parent
+Var ModeMe
+Var ModeEveryone
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tolvik.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+
+!insertmacro MUI_PAGE_WELCOME
+Page custom modePage modePageLeave
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW finishShow
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; Chooses for whom the program is installed: the shell folders, the registry root and the default folder.
+!macro SetMode un
+Function ${un}setMode
+    ${If} $AllUsers == 1
+        SetShellVarContext all
+    ${Else}
+        SetShellVarContext current
+    ${EndIf}
+FunctionEnd
+
+; Installing for everyone needs an administrator: without one, the same command is started again with the
+; rights asked for, and this one ends.
+Function ${un}needAdministrator
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 == "Admin"
+        Return
+    ${EndIf}
+    ${GetParameters} $1
+    ${IfNot} ${Silent}
+        ExecShell "runas" "$EXEPATH" "$1 /AllUsers"
+        ${IfNot} ${Errors}
+            Quit
+        ${EndIf}
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "Installing ${PRODUCT} for everyone needs administrator rights." /SD IDOK
+    SetErrorLevel 740
+    Quit
+FunctionEnd
+!macroend
+!insertmacro SetMode ""
+!insertmacro SetMode "un."
+
+Function modePage
+    ${If} $ModeGiven == 1
+        Abort
+    ${EndIf}
+    !insertmacro MUI_HEADER_TEXT "Choose Users" "Choose for whom ${PRODUCT} is installed."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateRadioButton} 0 10u 100% 12u "&Only for me (no administrator rights needed)"
+    Pop $ModeMe
+    ${NSD_CreateRadioButton} 0 30u 100% 12u "&Anyone who uses this computer (needs administrator rights)"
+    Pop $ModeEveryone
+    ${NSD_CreateLabel} 12u 46u 95% 36u "Each user's input files, reports and demo runs are then kept in \
+        their own folder (%LOCALAPPDATA%\Quenwick\Tolvik), since the program folder cannot be written."
+    Pop $0
+    ${If} $AllUsers == 1
+        ${NSD_Check} $ModeEveryone
+    ${Else}
+        ${NSD_Check} $ModeMe
+    ${EndIf}
+    nsDialogs::Show
+FunctionEnd
+
+Function modePageLeave
+    ${NSD_GetState} $ModeEveryone $AllUsers
+    ${If} $AllUsers == ${BST_CHECKED}
+        StrCpy $AllUsers 1
+        Call needAdministrator
+    ${Else}
+        StrCpy $AllUsers 0
+    ${EndIf}
+    Call setMode
+    Call defaultDirectory
+FunctionEnd
+
+; A program started by an administrator's setup would run with the administrator's settings.
+Function finishShow
+    ${If} $AllUsers == 1
+        SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+        ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    ${EndIf}
+FunctionEnd
+
+; The classes a program start registers too (with the same texts), so that the shell opens input and
+; output files with the editor launcher and plot files with the plot viewer.
+!macro WriteFileTypes
+    WriteRegStr SHCTX "Software\Classes\.Out" "" "MyEditor.bat"
+    WriteRegStr SHCTX "Software\Classes\.Tolv" "" "MyEditor.bat"
+    WriteRegStr SHCTX "Software\Classes\MyEditor.bat" "" "Tolv Input file"
+    WriteRegStr SHCTX "Software\Classes\MyEditor.bat\shell\open\command" "" '"$INSTDIR\..\MyEditor.bat" %1'
+    WriteRegStr SHCTX "Software\Classes\.plt" "" "Plotvanes"
+    WriteRegStr SHCTX "Software\Classes\Plotvanes" "" "XYplot file"
+    WriteRegStr SHCTX "Software\Classes\Plotvanes\shell\open\command" "" '"$INSTDIR\..\Plotvanes" %1'
+!macroend
+
+Section "Tolvik" ProgramSection
+    SectionIn RO
+    ${GetParent} $INSTDIR $ParentDir
+    !include "${FILES}\install-files.nsh"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    SetOutPath "$INSTDIR"
+    CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\tolvik.exe" "" "$INSTDIR\tolvik.exe" 0
+    !insertmacro WriteFileTypes
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+    Call writeUninstallEntry
+SectionEnd
+
+Section /o "Desktop shortcut" DesktopSection
+    SetOutPath "$INSTDIR"
+    CreateShortCut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\tolvik.exe" "" "$INSTDIR\tolvik.exe" 0
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${ProgramSection} "The program, its examples, its manual and the Start-menu shortcut."
+    !insertmacro MUI_DESCRIPTION_TEXT ${DesktopSection} "A shortcut to ${PRODUCT} on the desktop."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+    StrCpy $DirectoryGiven 0
+    ${If} $INSTDIR != ""
+        StrCpy $DirectoryGiven 1
+    ${EndIf}
+    StrCpy $AllUsers 0
+    StrCpy $ModeGiven 0
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AllUsers" $1
+    ${IfNot} ${Errors}
+        StrCpy $AllUsers 1
+        StrCpy $ModeGiven 1
+        Call needAdministrator
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/CurrentUser" $1
+    ${IfNot} ${Errors}
+        StrCpy $AllUsers 0
+        StrCpy $ModeGiven 1
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/DesktopShortcut" $1
+    ${IfNot} ${Errors}
+        SectionSetFlags ${DesktopSection} ${SF_SELECTED}
+    ${EndIf}
+    Call setMode
+    Call defaultDirectory
+FunctionEnd
+
+Function defaultDirectory
+    ${If} $DirectoryGiven == 1
+        Return
+    ${EndIf}
+    ${If} $AllUsers == 1
+        StrCpy $INSTDIR "$PROGRAMFILES64\Quenwick\Tolvik"
+    ${Else}
+        ; The per-user programs folder, where Windows keeps it, else where it usually is.
+        GetKnownFolderPath $0 {5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}
+        ${If} $0 == ""
+            StrCpy $0 "$LOCALAPPDATA\Programs"
+        ${EndIf}
+        StrCpy $INSTDIR "$0\Quenwick\Tolvik"
+    ${EndIf}
+FunctionEnd
+
+Function writeUninstallEntry
+    StrCpy $0 "/CurrentUser"
+    ${If} $AllUsers == 1
+        StrCpy $0 "/AllUsers"
+    ${EndIf}
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tolvik.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}" $0'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" $0 /S'
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $1
+FunctionEnd
+
+Function un.onInit
+    StrCpy $AllUsers 0
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AllUsers" $1
+    ${IfNot} ${Errors}
+        StrCpy $AllUsers 1
+        Call un.needAdministrator
+    ${EndIf}
+    Call un.setMode
+FunctionEnd
+
+; Removes a file type or class only while it is still this installation's: another program may have
+; taken the extension since.
+!macro RemoveFileTypes root
+    ReadRegStr $0 ${root} "Software\Classes\MyEditor.bat\shell\open\command" ""
+    ${If} $0 == '"$INSTDIR\..\MyEditor.bat" %1'
+        DeleteRegKey ${root} "Software\Classes\MyEditor.bat"
+    ${EndIf}
+    ReadRegStr $0 ${root} "Software\Classes\Plotvanes\shell\open\command" ""
+    ${If} $0 == '"$INSTDIR\..\Plotvanes" %1'
+        DeleteRegKey ${root} "Software\Classes\Plotvanes"
+    ${EndIf}
+    ReadRegStr $0 ${root} "Software\Classes\MyEditor.bat" ""
+    ${If} $0 == ""
+        !insertmacro RemoveExtension ${root} ".Out" "MyEditor.bat"
+        !insertmacro RemoveExtension ${root} ".Tolv" "MyEditor.bat"
+    ${EndIf}
+    ReadRegStr $0 ${root} "Software\Classes\Plotvanes" ""
+    ${If} $0 == ""
+        !insertmacro RemoveExtension ${root} ".plt" "Plotvanes"
+    ${EndIf}
+!macroend
+
+!macro RemoveExtension root extension class
+    ReadRegStr $1 ${root} "Software\Classes\${extension}" ""
+    ${If} $1 == "${class}"
+        DeleteRegKey ${root} "Software\Classes\${extension}"
+    ${EndIf}
+!macroend
+
+Section "Uninstall"
+    ${GetParent} $INSTDIR $ParentDir
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$DESKTOP\${PRODUCT}.lnk"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    !include "${FILES}\uninstall-files.nsh"
+    RMDir "$ParentDir"
+    ; The program registers the same types for whoever starts it: the uninstalling user's go too.
+    !insertmacro RemoveFileTypes SHCTX
+    !insertmacro RemoveFileTypes HKCU
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+SectionEnd
