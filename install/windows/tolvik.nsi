@@ -19,9 +19,11 @@ Target amd64-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenwick Tolvik"
 !define UNINSTALLER "Uninstall Tolvik.exe"
 
-Name "${PRODUCT}"
+Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
+; Browse appends "Tolvik" to the folder chosen; .onInit sets the folder itself.
+InstallDir "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -46,6 +48,10 @@ Var ModeEveryone
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Setup will install ${PRODUCT} ${VERSION} in the following folder, and its \
+    launchers (MyEditor.bat, notePad2.bat, Plotvanes.exe and donate.html) in the folder above it. To \
+    install in a different folder, click Browse and select another folder. Click Install to start the \
+    installation."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tolvik.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 
@@ -92,6 +98,25 @@ FunctionEnd
 !macroend
 !insertmacro SetMode ""
 !insertmacro SetMode "un."
+
+; The folder above the program directory, which holds the launchers; empty for a program directory at
+; the top of a drive (or of a network share), where the launchers would have no folder of their own.
+Function parentDirectory
+    ${GetParent} $INSTDIR $ParentDir
+    ${GetParent} $ParentDir $0
+    ${If} $0 == ""
+    ${OrIf} $0 == "\"
+    ${OrIf} $0 == "\\"
+        StrCpy $ParentDir ""
+    ${EndIf}
+FunctionEnd
+
+Function .onVerifyInstDir
+    Call parentDirectory
+    ${If} $ParentDir == ""
+        Abort
+    ${EndIf}
+FunctionEnd
 
 Function modePage
     ${If} $ModeGiven == 1
@@ -149,7 +174,13 @@ FunctionEnd
 
 Section "Tolvik" ProgramSection
     SectionIn RO
-    ${GetParent} $INSTDIR $ParentDir
+    Call parentDirectory
+    ${If} $ParentDir == ""
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed in $INSTDIR: its launchers would go to \
+            the top of the drive. Choose a folder inside another folder." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
     !include "${FILES}\install-files.nsh"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     SetOutPath "$INSTDIR"
@@ -170,8 +201,9 @@ SectionEnd
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
+    ; /D= replaces the InstallDir attribute's folder before this runs.
     StrCpy $DirectoryGiven 0
-    ${If} $INSTDIR != ""
+    ${If} $INSTDIR != "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
         StrCpy $DirectoryGiven 1
     ${EndIf}
     StrCpy $AllUsers 0
