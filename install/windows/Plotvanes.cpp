@@ -3,24 +3,69 @@
 // through a shell.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
+#include <string_view>
 
 namespace {
 const wchar_t* const title = L"Plotvanes";
 
-// wgnuplot on the PATH, else where gnuplot's own setup puts it.
-std::wstring findGnuplot() {
-    wchar_t found[MAX_PATH];
-    if (SearchPathW(nullptr, L"wgnuplot.exe", nullptr, MAX_PATH, found, nullptr) > 0)
-        return found;
-    wchar_t programFiles[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+// The file is the whole rest of the command line: the file type hands it over unquoted, blanks and all.
+std::wstring fileArgument(std::wstring_view line) {
+    std::size_t at = 0;
+    if (!line.empty() && line.front() == L'"') {
+        const std::size_t close = line.find(L'"', 1);
+        at = close == std::wstring_view::npos ? line.size() : close + 1;
+    } else {
+        while (at < line.size() && line[at] != L' ' && line[at] != L'\t')
+            ++at;
+    }
+    std::wstring_view rest = line.substr(at);
+    while (!rest.empty() && (rest.front() == L' ' || rest.front() == L'\t'))
+        rest.remove_prefix(1);
+    while (!rest.empty() && (rest.back() == L' ' || rest.back() == L'\t'))
+        rest.remove_suffix(1);
+    if (rest.size() >= 2 && rest.front() == L'"' && rest.back() == L'"')
+        rest = rest.substr(1, rest.size() - 2);
+    return std::wstring(rest);
+}
+
+bool isFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring environment(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
         return {};
-    std::wstring usual = std::wstring(programFiles) + L"\\gnuplot\\bin\\wgnuplot.exe";
-    return GetFileAttributesW(usual.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : usual;
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
+// wgnuplot in a folder of the PATH, else where gnuplot's own setup puts it. Never the current folder,
+// which may be any folder a plot file lies in.
+std::wstring findGnuplot() {
+    const std::wstring path = environment(L"PATH");
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(L';', start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        std::wstring folder = path.substr(start, end - start);
+        const bool absolute = folder.size() > 2 && (folder[1] == L':' || folder.starts_with(L"\\\\"));
+        if (absolute) {
+            const std::wstring candidate =
+                folder + (folder.back() == L'\\' ? L"" : L"\\") + L"wgnuplot.exe";
+            if (isFile(candidate))
+                return candidate;
+        }
+        start = end + 1;
+    }
+    const std::wstring programFiles = environment(L"ProgramFiles");
+    const std::wstring usual = programFiles + L"\\gnuplot\\bin\\wgnuplot.exe";
+    return !programFiles.empty() && isFile(usual) ? usual : std::wstring();
 }
 
 int fail(const std::wstring& text) {
@@ -30,12 +75,9 @@ int fail(const std::wstring& text) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (arguments == nullptr || count < 2 || arguments[1][0] == L'\0')
+    const std::wstring file = fileArgument(GetCommandLineW());
+    if (file.empty())
         return fail(L"Plotvanes: no file given");
-    const std::wstring file = arguments[1];
-    LocalFree(arguments);
     const std::wstring gnuplot = findGnuplot();
     if (gnuplot.empty())
         return fail(L"Plotvanes: cannot show " + file + L": install gnuplot to view plot files");

@@ -3,7 +3,8 @@
 ; %LOCALAPPDATA%\Programs\Quenwick\Tolvik; /AllUsers installs into Program Files for everyone. /S runs it
 ; silently, /D= names another program directory, /DesktopShortcut adds a desktop shortcut. The program
 ; directory's parent holds the launchers, as the installation is laid out.
-; Defines from the build: BUILD_DEFINES (version and icon), FILES (the lists of files), OUTFILE.
+; Defines from the build: BUILD_DEFINES (version and icon), FILES (the lists of files), INSTALLED_KB (their
+; size), OUTFILE.
 
 Unicode true
 Target amd64-unicode
@@ -13,6 +14,8 @@ Target amd64-unicode
 !include FileFunc.nsh
 !include nsDialogs.nsh
 !include WinMessages.nsh
+!include StrFunc.nsh
+${StrStr}
 
 !define PRODUCT "Tolvik"
 !define PUBLISHER "Quenwick"
@@ -24,6 +27,9 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 ; Browse appends "Tolvik" to the folder chosen; .onInit sets the folder itself.
 InstallDir "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
+; A file that cannot be written (a running program, a read-only folder) stops the setup instead of
+; being skipped, which silently would leave the old or no file.
+AllowSkipFiles off
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -42,6 +48,7 @@ Var AllUsers       ; 1: for everyone, in Program Files
 Var ModeGiven      ; 1: the command line chose the mode, so its page is not shown
 Var DirectoryGiven ; 1: /D= chose the program directory
 Var ParentDir      ; the program directory's parent
+Var OwnEntry       ; uninstaller: 1 when the uninstall entry names this folder
 Var ModeMe
 Var ModeEveryone
 
@@ -49,9 +56,9 @@ Var ModeEveryone
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Setup will install ${PRODUCT} ${VERSION} in the following folder, and its \
-    launchers (MyEditor.bat, notePad2.bat, Plotvanes.exe and donate.html) in the folder above it. To \
-    install in a different folder, click Browse and select another folder. Click Install to start the \
-    installation."
+    launchers (MyEditor.bat, notePad2.bat, Plotvanes.exe and donate.html) in the folder above it, so the \
+    folder must lie inside another one, not at the top of a drive. To install in a different folder, click \
+    Browse and select another folder. Click Install to start the installation."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tolvik.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 
@@ -66,8 +73,8 @@ Page custom modePage modePageLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Chooses for whom the program is installed: the shell folders, the registry root and the default folder.
 !macro SetMode un
+; For whom the program is installed: the shell folders (Start menu, desktop) and the registry root.
 Function ${un}setMode
     ${If} $AllUsers == 1
         SetShellVarContext all
@@ -76,17 +83,52 @@ Function ${un}setMode
     ${EndIf}
 FunctionEnd
 
-; Installing for everyone needs an administrator: without one, the same command is started again with the
+; Ends with a message and an exit code, silently too.
+Function ${un}stop
+    Exch $0
+    MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+    SetErrorLevel 2
+    Quit
+FunctionEnd
+
+; Stops while the program runs from this folder: Windows keeps a running program's files.
+Function ${un}notWhileRunning
+    ${IfNot} ${FileExists} "$INSTDIR\tolvik.exe"
+        Return
+    ${EndIf}
+    retry:
+    ClearErrors
+    FileOpen $0 "$INSTDIR\tolvik.exe" a
+    ${IfNot} ${Errors}
+        FileClose $0
+        Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running from $INSTDIR. Close it, then click \
+        Retry." /SD IDCANCEL IDRETRY retry
+    Push "${PRODUCT} is still running from $INSTDIR, so nothing was changed."
+    Call ${un}stop
+FunctionEnd
+!macroend
+!insertmacro SetMode ""
+!insertmacro SetMode "un."
+
+; Installing for everyone needs an administrator: without one, the same setup is started again with the
 ; rights asked for, and this one ends.
-Function ${un}needAdministrator
+Function needAdministrator
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 == "Admin"
         Return
     ${EndIf}
-    ${GetParameters} $1
     ${IfNot} ${Silent}
-        ExecShell "runas" "$EXEPATH" "$1 /AllUsers"
+        ${GetParameters} $1
+        StrCpy $1 "$1 /AllUsers"
+        ; /D= comes last, as the setup reads it.
+        ${If} $DirectoryGiven == 1
+            StrCpy $1 "$1 /D=$INSTDIR"
+        ${EndIf}
+        ClearErrors
+        ExecShell "runas" "$EXEPATH" "$1"
         ${IfNot} ${Errors}
             Quit
         ${EndIf}
@@ -95,18 +137,23 @@ Function ${un}needAdministrator
     SetErrorLevel 740
     Quit
 FunctionEnd
-!macroend
-!insertmacro SetMode ""
-!insertmacro SetMode "un."
 
 ; The folder above the program directory, which holds the launchers; empty for a program directory at
-; the top of a drive (or of a network share), where the launchers would have no folder of their own.
+; the top of a drive or of a network share, where the launchers would have no folder of their own.
 Function parentDirectory
     ${GetParent} $INSTDIR $ParentDir
     ${GetParent} $ParentDir $0
+    ; A share's top, \\server\share, has the parent \\server.
+    StrCpy $2 $0 2
+    StrCpy $3 $0 "" 2
+    ${StrStr} $3 $3 "\"
+    ${If} $2 == "\\"
+    ${AndIf} $3 == ""
+        StrCpy $0 ""
+    ${EndIf}
+    StrCpy $1 $INSTDIR 4
     ${If} $0 == ""
-    ${OrIf} $0 == "\"
-    ${OrIf} $0 == "\\"
+    ${OrIf} $1 == "\\?\"
         StrCpy $ParentDir ""
     ${EndIf}
 FunctionEnd
@@ -140,16 +187,20 @@ Function modePage
     nsDialogs::Show
 FunctionEnd
 
+; A folder chosen with Browse stays while the mode does.
 Function modePageLeave
-    ${NSD_GetState} $ModeEveryone $AllUsers
-    ${If} $AllUsers == ${BST_CHECKED}
+    StrCpy $4 $AllUsers
+    ${NSD_GetState} $ModeEveryone $0
+    ${If} $0 == ${BST_CHECKED}
         StrCpy $AllUsers 1
         Call needAdministrator
     ${Else}
         StrCpy $AllUsers 0
     ${EndIf}
     Call setMode
-    Call defaultDirectory
+    ${If} $4 != $AllUsers
+        Call defaultDirectory
+    ${EndIf}
 FunctionEnd
 
 ; A program started by an administrator's setup would run with the administrator's settings.
@@ -176,18 +227,32 @@ Section "Tolvik" ProgramSection
     SectionIn RO
     Call parentDirectory
     ${If} $ParentDir == ""
-        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed in $INSTDIR: its launchers would go to \
-            the top of the drive. Choose a folder inside another folder." /SD IDOK
-        SetErrorLevel 2
-        Quit
+        Push "${PRODUCT} cannot be installed in $INSTDIR: its launchers would go to the top of the drive. \
+            Choose a folder inside another folder."
+        Call stop
     ${EndIf}
-    !include "${FILES}\install-files.nsh"
+    ; One entry per user (or for everyone) names one installation.
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} $0 != $INSTDIR
+        Push "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
+        Call stop
+    ${EndIf}
+    Call notWhileRunning
+    ; The uninstaller and its entry come first, so that a setup stopped half-way can be undone.
+    CreateDirectory "$INSTDIR"
+    ClearErrors
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    ${If} ${Errors}
+        Push "${PRODUCT} cannot be installed in $INSTDIR: the folder cannot be written."
+        Call stop
+    ${EndIf}
+    Call writeUninstallEntry
+    !include "${FILES}\install-files.nsh"
     SetOutPath "$INSTDIR"
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\tolvik.exe" "" "$INSTDIR\tolvik.exe" 0
     !insertmacro WriteFileTypes
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-    Call writeUninstallEntry
 SectionEnd
 
 Section /o "Desktop shortcut" DesktopSection
@@ -201,11 +266,7 @@ SectionEnd
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
-    ; /D= replaces the InstallDir attribute's folder before this runs.
-    StrCpy $DirectoryGiven 0
-    ${If} $INSTDIR != "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
-        StrCpy $DirectoryGiven 1
-    ${EndIf}
+    Call givenDirectory
     StrCpy $AllUsers 0
     StrCpy $ModeGiven 0
     ${GetParameters} $0
@@ -229,6 +290,26 @@ Function .onInit
     ${EndIf}
     Call setMode
     Call defaultDirectory
+FunctionEnd
+
+; Whether /D= named the folder. The setup drops a /D= it cannot use (a drive's or share's top) and keeps
+; the InstallDir attribute's folder; that is refused rather than installing elsewhere. /D= is the rest
+; of the command line, which only the system's copy of it still holds.
+Function givenDirectory
+    StrCpy $DirectoryGiven 0
+    System::Call 'kernel32::GetCommandLineW() t .r0'
+    ${StrStr} $1 $0 "/D="
+    ${If} $1 == ""
+        Return
+    ${EndIf}
+    StrCpy $DirectoryGiven 1
+    StrCpy $1 $1 "" 3
+    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
+    ${AndIf} $1 != $INSTDIR
+    ${AndIf} $1 != "$INSTDIR\"
+        Push "${PRODUCT} cannot be installed in $1: choose a folder inside another folder."
+        Call stop
+    ${EndIf}
 FunctionEnd
 
 Function defaultDirectory
@@ -261,24 +342,56 @@ Function writeUninstallEntry
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" $0 /S'
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
-    ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
-    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" ${INSTALLED_KB}
 FunctionEnd
 
+; The installation this uninstaller removes is the one whose entry names its folder, for everyone or
+; for this user; /AllUsers only decides when no entry does.
 Function un.onInit
-    StrCpy $AllUsers 0
-    ${GetParameters} $0
-    ClearErrors
-    ${GetOptions} $0 "/AllUsers" $1
-    ${IfNot} ${Errors}
+    StrCpy $OwnEntry 1
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == $INSTDIR
         StrCpy $AllUsers 1
+    ${ElseIf} $1 == $INSTDIR
+        StrCpy $AllUsers 0
+    ${Else}
+        StrCpy $OwnEntry 0
+        ${GetParameters} $0
+        ClearErrors
+        ${GetOptions} $0 "/AllUsers" $1
+        StrCpy $AllUsers 1
+        ${If} ${Errors}
+            StrCpy $AllUsers 0
+        ${EndIf}
+    ${EndIf}
+    ${If} $AllUsers == 1
         Call un.needAdministrator
     ${EndIf}
     Call un.setMode
 FunctionEnd
 
+; The uninstaller runs from a copy of itself; the one to start again with the rights is the original.
+Function un.needAdministrator
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 == "Admin"
+        Return
+    ${EndIf}
+    ${IfNot} ${Silent}
+        ClearErrors
+        ExecShell "runas" "$INSTDIR\${UNINSTALLER}" "/AllUsers"
+        ${IfNot} ${Errors}
+            Quit
+        ${EndIf}
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "Uninstalling ${PRODUCT} for everyone needs administrator rights." /SD IDOK
+    SetErrorLevel 740
+    Quit
+FunctionEnd
+
 ; Removes a file type or class only while it is still this installation's: another program may have
-; taken the extension since.
+; taken the extension since, or added its own values to it.
 !macro RemoveFileTypes root
     ReadRegStr $0 ${root} "Software\Classes\MyEditor.bat\shell\open\command" ""
     ${If} $0 == '"$INSTDIR\..\MyEditor.bat" %1'
@@ -302,20 +415,32 @@ FunctionEnd
 !macro RemoveExtension root extension class
     ReadRegStr $1 ${root} "Software\Classes\${extension}" ""
     ${If} $1 == "${class}"
-        DeleteRegKey ${root} "Software\Classes\${extension}"
+        DeleteRegValue ${root} "Software\Classes\${extension}" ""
+        DeleteRegKey /IfEmpty ${root} "Software\Classes\${extension}"
     ${EndIf}
 !macroend
 
 Section "Uninstall"
+    Call un.notWhileRunning
     ${GetParent} $INSTDIR $ParentDir
-    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-    Delete "$DESKTOP\${PRODUCT}.lnk"
+    ClearErrors
     Delete "$INSTDIR\${UNINSTALLER}"
     !include "${FILES}\uninstall-files.nsh"
-    RMDir "$ParentDir"
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Some of ${PRODUCT}'s files could not be removed from $INSTDIR." \
+            /SD IDOK
+        SetErrorLevel 1
+    ${EndIf}
+    ; A folder that holds the user's own files stays, with them.
+    !include "${FILES}\uninstall-folders.nsh"
+    ; The shortcuts' names are shared by every installation: they go with the one the entry names.
+    ${If} $OwnEntry == 1
+        Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+        Delete "$DESKTOP\${PRODUCT}.lnk"
+        DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${EndIf}
     ; The program registers the same types for whoever starts it: the uninstalling user's go too.
     !insertmacro RemoveFileTypes SHCTX
     !insertmacro RemoveFileTypes HKCU
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
