@@ -44,6 +44,12 @@ std::wstring environment(const wchar_t* name) {
     return value;
 }
 
+// "C:\bin" or "\\\\server\\share"; "C:bin" lies in C:'s current folder, as relative as "bin".
+bool isAbsolute(const std::wstring& folder) {
+    const bool onDrive = folder.size() > 2 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/');
+    return onDrive || folder.starts_with(L"\\\\");
+}
+
 // wgnuplot in a folder of the PATH, else where gnuplot's own setup puts it. Never the current folder,
 // which may be any folder a plot file lies in.
 std::wstring findGnuplot() {
@@ -54,10 +60,8 @@ std::wstring findGnuplot() {
         if (end == std::wstring::npos)
             end = path.size();
         std::wstring folder = path.substr(start, end - start);
-        const bool absolute = folder.size() > 2 && (folder[1] == L':' || folder.starts_with(L"\\\\"));
-        if (absolute) {
-            const std::wstring candidate =
-                folder + (folder.back() == L'\\' ? L"" : L"\\") + L"wgnuplot.exe";
+        if (isAbsolute(folder)) {
+            const std::wstring candidate = folder + (folder.back() == L'\\' ? L"" : L"\\") + L"wgnuplot.exe";
             if (isFile(candidate))
                 return candidate;
         }
@@ -86,8 +90,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(gnuplot.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(gnuplot.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return fail(L"Plotvanes: cannot start " + gnuplot);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -65,6 +65,7 @@ Var ModeEveryone
 !insertmacro MUI_PAGE_WELCOME
 Page custom modePage modePageLeave
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE directoryPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW finishShow
@@ -115,9 +116,11 @@ FunctionEnd
 ; Installing for everyone needs an administrator: without one, the same setup is started again with the
 ; rights asked for, and this one ends.
 Function needAdministrator
+    Push $0
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 == "Admin"
+        Pop $0
         Return
     ${EndIf}
     ${IfNot} ${Silent}
@@ -141,7 +144,10 @@ FunctionEnd
 ; The folder above the program directory, which holds the launchers; empty for a program directory at
 ; the top of a drive or of a network share, where the launchers would have no folder of their own.
 Function parentDirectory
-    ${GetParent} $INSTDIR $ParentDir
+    Push $5
+    Call fullPath
+    Pop $5
+    ${GetParent} $5 $ParentDir
     ${GetParent} $ParentDir $0
     ; A share's top, \\server\share, has the parent \\server.
     StrCpy $2 $0 2
@@ -151,11 +157,25 @@ Function parentDirectory
     ${AndIf} $3 == ""
         StrCpy $0 ""
     ${EndIf}
-    StrCpy $1 $INSTDIR 4
+    StrCpy $1 $5 4
     ${If} $0 == ""
     ${OrIf} $1 == "\\?\"
         StrCpy $ParentDir ""
     ${EndIf}
+    Pop $5
+FunctionEnd
+
+; $INSTDIR as the system resolves it, on the stack: "C:\a\..\Tolvik" is "C:\Tolvik".
+Function fullPath
+    Push $0
+    Push $1
+    System::Call 'kernel32::GetFullPathNameW(t "$INSTDIR", i ${NSIS_MAX_STRLEN}, t .r0, p 0) i .r1'
+    ${If} $1 == 0
+    ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
+        StrCpy $0 $INSTDIR
+    ${EndIf}
+    Pop $1
+    Exch $0
 FunctionEnd
 
 Function .onVerifyInstDir
@@ -225,16 +245,18 @@ FunctionEnd
 
 Section "Tolvik" ProgramSection
     SectionIn RO
+    ; The entry and the shortcuts name the folder as the system does, without "." or "..".
+    Call fullPath
+    Pop $INSTDIR
     Call parentDirectory
     ${If} $ParentDir == ""
         Push "${PRODUCT} cannot be installed in $INSTDIR: its launchers would go to the top of the drive. \
             Choose a folder inside another folder."
         Call stop
     ${EndIf}
-    ; One entry per user (or for everyone) names one installation.
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    Call otherInstallation
+    Pop $0
     ${If} $0 != ""
-    ${AndIf} $0 != $INSTDIR
         Push "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
         Call stop
     ${EndIf}
@@ -294,16 +316,28 @@ FunctionEnd
 
 ; Whether /D= named the folder. The setup drops a /D= it cannot use (a drive's or share's top) and keeps
 ; the InstallDir attribute's folder; that is refused rather than installing elsewhere. /D= is the rest
-; of the command line, which only the system's copy of it still holds.
+; of the command line after the setup's own path, which only the system's copy of it still holds; like
+; the setup, this reads " /D=" as written, in capitals.
 Function givenDirectory
     StrCpy $DirectoryGiven 0
     System::Call 'kernel32::GetCommandLineW() t .r0'
-    ${StrStr} $1 $0 "/D="
+    StrCpy $1 $0 1
+    ${If} $1 == '"'
+        StrCpy $0 $0 "" 1
+        ${StrStr} $0 $0 '"'
+    ${EndIf}
+    find:
+    ${StrStr} $1 $0 " /D="
     ${If} $1 == ""
         Return
     ${EndIf}
+    StrCpy $2 $1 4
+    StrCmpS $2 " /D=" found
+    StrCpy $0 $1 "" 4
+    Goto find
+    found:
     StrCpy $DirectoryGiven 1
-    StrCpy $1 $1 "" 3
+    StrCpy $1 $1 "" 4
     ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
     ${AndIf} $1 != $INSTDIR
     ${AndIf} $1 != "$INSTDIR\"
@@ -312,8 +346,42 @@ Function givenDirectory
     ${EndIf}
 FunctionEnd
 
+; One entry per user (or for everyone) names one installation: the folder of another one still there,
+; on the stack, or "". An entry whose uninstaller is gone names none.
+Function otherInstallation
+    Push $0
+    Push $1
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    Call fullPath
+    Pop $1
+    ${If} $0 == $1
+    ${OrIfNot} ${FileExists} "$0\${UNINSTALLER}"
+        StrCpy $0 ""
+    ${EndIf}
+    Pop $1
+    Exch $0
+FunctionEnd
+
+; Said on the page, where another folder can still be chosen.
+Function directoryPageLeave
+    Call otherInstallation
+    Pop $0
+    ${If} $0 != ""
+        MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} is already installed in $0. Uninstall it first, or \
+            install into that folder."
+        Abort
+    ${EndIf}
+FunctionEnd
+
+; The installation of this mode, to be updated where it is; else the usual folder.
 Function defaultDirectory
     ${If} $DirectoryGiven == 1
+        Return
+    ${EndIf}
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
+        StrCpy $INSTDIR $0
         Return
     ${EndIf}
     ${If} $AllUsers == 1
@@ -424,13 +492,16 @@ Section "Uninstall"
     Call un.notWhileRunning
     ${GetParent} $INSTDIR $ParentDir
     ClearErrors
-    Delete "$INSTDIR\${UNINSTALLER}"
     !include "${FILES}\uninstall-files.nsh"
+    ; What could not go stays uninstallable: the uninstaller, its entry and the shortcuts stay with it.
     ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONEXCLAMATION "Some of ${PRODUCT}'s files could not be removed from $INSTDIR." \
-            /SD IDOK
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Some of ${PRODUCT}'s files could not be removed from $INSTDIR. \
+            Close what uses them, then uninstall ${PRODUCT} again." /SD IDOK
         SetErrorLevel 1
+        Quit
     ${EndIf}
+    ; Run in place (_?=), the uninstaller cannot remove itself; whoever ran it so removes it.
+    Delete "$INSTDIR\${UNINSTALLER}"
     ; A folder that holds the user's own files stays, with them.
     !include "${FILES}\uninstall-folders.nsh"
     ; The shortcuts' names are shared by every installation: they go with the one the entry names.
