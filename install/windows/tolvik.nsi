@@ -144,10 +144,7 @@ FunctionEnd
 ; The folder above the program directory, which holds the launchers; empty for a program directory at
 ; the top of a drive or of a network share, where the launchers would have no folder of their own.
 Function parentDirectory
-    Push $5
-    Call fullPath
-    Pop $5
-    ${GetParent} $5 $ParentDir
+    ${GetParent} $INSTDIR $ParentDir
     ${GetParent} $ParentDir $0
     ; A share's top, \\server\share, has the parent \\server.
     StrCpy $2 $0 2
@@ -157,12 +154,11 @@ Function parentDirectory
     ${AndIf} $3 == ""
         StrCpy $0 ""
     ${EndIf}
-    StrCpy $1 $5 4
+    StrCpy $1 $INSTDIR 4
     ${If} $0 == ""
     ${OrIf} $1 == "\\?\"
         StrCpy $ParentDir ""
     ${EndIf}
-    Pop $5
 FunctionEnd
 
 ; $INSTDIR as the system resolves it, on the stack: "C:\a\..\Tolvik" is "C:\Tolvik".
