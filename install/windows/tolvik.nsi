@@ -109,6 +109,27 @@ Function ${un}notWhileRunning
     Push "${PRODUCT} is still running from $INSTDIR, so nothing was changed."
     Call ${un}stop
 FunctionEnd
+
+; $INSTDIR as the system resolves it, on the stack: "C:\a\..\Tolvik" is "C:\Tolvik", and a short
+; (8.3) name of a folder that exists is its long one. Entries and commands compare such names.
+Function ${un}fullPath
+    Push $0
+    Push $1
+    Push $2
+    System::Call 'kernel32::GetFullPathNameW(t "$INSTDIR", i ${NSIS_MAX_STRLEN}, t .r0, p 0) i .r1'
+    ${If} $1 == 0
+    ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
+        StrCpy $0 $INSTDIR
+    ${EndIf}
+    System::Call 'kernel32::GetLongPathNameW(t r0, t .r2, i ${NSIS_MAX_STRLEN}) i .r1'
+    ${If} $1 != 0
+    ${AndIf} $1 < ${NSIS_MAX_STRLEN}
+        StrCpy $0 $2
+    ${EndIf}
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
 !macroend
 !insertmacro SetMode ""
 !insertmacro SetMode "un."
@@ -161,21 +182,14 @@ Function parentDirectory
     ${EndIf}
 FunctionEnd
 
-; $INSTDIR as the system resolves it, on the stack: "C:\a\..\Tolvik" is "C:\Tolvik".
-Function fullPath
-    Push $0
-    Push $1
-    System::Call 'kernel32::GetFullPathNameW(t "$INSTDIR", i ${NSIS_MAX_STRLEN}, t .r0, p 0) i .r1'
-    ${If} $1 == 0
-    ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
-        StrCpy $0 $INSTDIR
-    ${EndIf}
-    Pop $1
-    Exch $0
-FunctionEnd
 
+; The folder as the setup will take it, so that the page enables Install only for one it accepts.
 Function .onVerifyInstDir
+    Push $INSTDIR
+    Call fullPath
+    Pop $INSTDIR
     Call parentDirectory
+    Pop $INSTDIR
     ${If} $ParentDir == ""
         Abort
     ${EndIf}
@@ -250,10 +264,10 @@ Section "Tolvik" ProgramSection
             Choose a folder inside another folder."
         Call stop
     ${EndIf}
-    Call otherInstallation
+    Call installationConflict
     Pop $0
     ${If} $0 != ""
-        Push "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
+        Push $0
         Call stop
     ${EndIf}
     Call notWhileRunning
@@ -312,8 +326,7 @@ FunctionEnd
 
 ; Whether /D= named the folder. The setup drops a /D= it cannot use (a drive's or share's top) and keeps
 ; the InstallDir attribute's folder; that is refused rather than installing elsewhere. /D= is the rest
-; of the command line after the setup's own path, which only the system's copy of it still holds; like
-; the setup, this reads " /D=" as written, in capitals.
+; of the command line after the setup's own path, which only the system's copy of it still holds.
 Function givenDirectory
     StrCpy $DirectoryGiven 0
     System::Call 'kernel32::GetCommandLineW() t .r0'
@@ -322,49 +335,66 @@ Function givenDirectory
         StrCpy $0 $0 "" 1
         ${StrStr} $0 $0 '"'
     ${EndIf}
-    find:
     ${StrStr} $1 $0 " /D="
     ${If} $1 == ""
         Return
     ${EndIf}
+    ; The setup itself would take a "/d=" for an option it does not know, and install elsewhere.
     StrCpy $2 $1 4
-    StrCmpS $2 " /D=" found
-    StrCpy $0 $1 "" 4
-    Goto find
-    found:
+    ${IfNot} $2 S== " /D="
+        Push "Give the folder as /D=<folder>, in capitals and last. ${PRODUCT} was not installed."
+        Call stop
+    ${EndIf}
     StrCpy $DirectoryGiven 1
     StrCpy $1 $1 "" 4
     ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Quenwick\Tolvik"
     ${AndIf} $1 != $INSTDIR
     ${AndIf} $1 != "$INSTDIR\"
-        Push "${PRODUCT} cannot be installed in $1: choose a folder inside another folder."
+        Push "${PRODUCT} cannot be installed in $1: give a full path with backslashes (\), to a folder \
+            inside another folder."
         Call stop
     ${EndIf}
 FunctionEnd
 
-; One entry per user (or for everyone) names one installation: the folder of another one still there,
-; on the stack, or "". An entry whose uninstaller is gone names none.
-Function otherInstallation
+; What stands against installing into $INSTDIR, on the stack, or "". One entry per user (or for
+; everyone) names one installation, and one folder holds one: the other users' entry would be left
+; naming a folder that the first uninstall empties. An entry whose uninstaller is gone names none.
+Function installationConflict
     Push $0
     Push $1
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    Push $2
     Call fullPath
     Pop $1
-    ${If} $0 == $1
-    ${OrIfNot} ${FileExists} "$0\${UNINSTALLER}"
-        StrCpy $0 ""
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != $1
+    ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
+        StrCpy $0 "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
+    ${Else}
+        ${If} $AllUsers == 1
+            ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+            StrCpy $2 "for one user"
+        ${Else}
+            ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+            StrCpy $2 "for everyone"
+        ${EndIf}
+        ${If} $0 == $1
+        ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
+            StrCpy $0 "${PRODUCT} is already installed in $0 $2. Choose another folder."
+        ${Else}
+            StrCpy $0 ""
+        ${EndIf}
     ${EndIf}
+    Pop $2
     Pop $1
     Exch $0
 FunctionEnd
 
 ; Said on the page, where another folder can still be chosen.
 Function directoryPageLeave
-    Call otherInstallation
+    Call installationConflict
     Pop $0
     ${If} $0 != ""
-        MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} is already installed in $0. Uninstall it first, or \
-            install into that folder."
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$0"
         Abort
     ${EndIf}
 FunctionEnd
@@ -412,6 +442,9 @@ FunctionEnd
 ; The installation this uninstaller removes is the one whose entry names its folder, for everyone or
 ; for this user; /AllUsers only decides when no entry does.
 Function un.onInit
+    ; _?= may name the folder in another spelling than the entry's.
+    Call un.fullPath
+    Pop $INSTDIR
     StrCpy $OwnEntry 1
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
