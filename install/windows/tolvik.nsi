@@ -182,7 +182,6 @@ Function parentDirectory
     ${EndIf}
 FunctionEnd
 
-
 ; The folder as the setup will take it, so that the page enables Install only for one it accepts.
 Function .onVerifyInstDir
     Push $INSTDIR
