@@ -74,6 +74,12 @@ Page custom modePage modePageLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+!macro FullPath un path result
+    Push "${path}"
+    Call ${un}fullPath
+    Pop ${result}
+!macroend
+
 !macro SetMode un
 ; For whom the program is installed: the shell folders (Start menu, desktop) and the registry root.
 Function ${un}setMode
@@ -110,16 +116,17 @@ Function ${un}notWhileRunning
     Call ${un}stop
 FunctionEnd
 
-; $INSTDIR as the system resolves it, on the stack: "C:\a\..\Tolvik" is "C:\Tolvik", and a short
-; (8.3) name of a folder that exists is its long one. Entries and commands compare such names.
+; The path on the stack as the system resolves it: "C:\a\..\Tolvik" is "C:\Tolvik", and a short (8.3)
+; name is its long one once the folder exists. Entries and commands compare such names, so both sides
+; of a comparison go through here.
 Function ${un}fullPath
-    Push $0
+    Exch $0
     Push $1
     Push $2
-    System::Call 'kernel32::GetFullPathNameW(t "$INSTDIR", i ${NSIS_MAX_STRLEN}, t .r0, p 0) i .r1'
-    ${If} $1 == 0
-    ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
-        StrCpy $0 $INSTDIR
+    System::Call 'kernel32::GetFullPathNameW(t r0, i ${NSIS_MAX_STRLEN}, t .r2, p 0) i .r1'
+    ${If} $1 != 0
+    ${AndIf} $1 < ${NSIS_MAX_STRLEN}
+        StrCpy $0 $2
     ${EndIf}
     System::Call 'kernel32::GetLongPathNameW(t r0, t .r2, i ${NSIS_MAX_STRLEN}) i .r1'
     ${If} $1 != 0
@@ -185,8 +192,7 @@ FunctionEnd
 ; The folder as the setup will take it, so that the page enables Install only for one it accepts.
 Function .onVerifyInstDir
     Push $INSTDIR
-    Call fullPath
-    Pop $INSTDIR
+    !insertmacro FullPath "" $INSTDIR $INSTDIR
     Call parentDirectory
     Pop $INSTDIR
     ${If} $ParentDir == ""
@@ -255,8 +261,7 @@ FunctionEnd
 Section "Tolvik" ProgramSection
     SectionIn RO
     ; The entry and the shortcuts name the folder as the system does, without "." or "..".
-    Call fullPath
-    Pop $INSTDIR
+    !insertmacro FullPath "" $INSTDIR $INSTDIR
     Call parentDirectory
     ${If} $ParentDir == ""
         Push "${PRODUCT} cannot be installed in $INSTDIR: its launchers would go to the top of the drive. \
@@ -272,6 +277,9 @@ Section "Tolvik" ProgramSection
     Call notWhileRunning
     ; The uninstaller and its entry come first, so that a setup stopped half-way can be undone.
     CreateDirectory "$INSTDIR"
+    ; Only a folder that exists has its long name.
+    !insertmacro FullPath "" $INSTDIR $INSTDIR
+    Call parentDirectory
     ClearErrors
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     ${If} ${Errors}
@@ -362,9 +370,9 @@ Function installationConflict
     Push $0
     Push $1
     Push $2
-    Call fullPath
-    Pop $1
+    !insertmacro FullPath "" $INSTDIR $1
     ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro FullPath "" $0 $0
     ${If} $0 != $1
     ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
         StrCpy $0 "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
@@ -376,6 +384,7 @@ Function installationConflict
             ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
             StrCpy $2 "for everyone"
         ${EndIf}
+        !insertmacro FullPath "" $0 $0
         ${If} $0 == $1
         ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
             StrCpy $0 "${PRODUCT} is already installed in $0 $2. Choose another folder."
@@ -442,11 +451,12 @@ FunctionEnd
 ; for this user; /AllUsers only decides when no entry does.
 Function un.onInit
     ; _?= may name the folder in another spelling than the entry's.
-    Call un.fullPath
-    Pop $INSTDIR
+    !insertmacro FullPath "un." $INSTDIR $INSTDIR
     StrCpy $OwnEntry 1
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro FullPath "un." $0 $0
     ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro FullPath "un." $1 $1
     ${If} $0 == $INSTDIR
         StrCpy $AllUsers 1
     ${ElseIf} $1 == $INSTDIR
