@@ -80,7 +80,17 @@ Page custom modePage modePageLeave
     Pop ${result}
 !macroend
 
-!macro SetMode un
+; The folder of the installation an uninstall entry under root names, resolved; "" when there is no
+; entry or its uninstaller is gone (the folder deleted by hand), since then it names none.
+!macro EntryFolder un root result
+    ReadRegStr ${result} ${root} "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro FullPath "${un}" ${result} ${result}
+    ${IfNot} ${FileExists} "${result}\${UNINSTALLER}"
+        StrCpy ${result} ""
+    ${EndIf}
+!macroend
+
+!macro SharedFunctions un
 ; For whom the program is installed: the shell folders (Start menu, desktop) and the registry root.
 Function ${un}setMode
     ${If} $AllUsers == 1
@@ -138,8 +148,8 @@ Function ${un}fullPath
     Exch $0
 FunctionEnd
 !macroend
-!insertmacro SetMode ""
-!insertmacro SetMode "un."
+!insertmacro SharedFunctions ""
+!insertmacro SharedFunctions "un."
 
 ; Installing for everyone needs an administrator: without one, the same setup is started again with the
 ; rights asked for, and this one ends.
@@ -365,28 +375,25 @@ FunctionEnd
 
 ; What stands against installing into $INSTDIR, on the stack, or "". One entry per user (or for
 ; everyone) names one installation, and one folder holds one: the other users' entry would be left
-; naming a folder that the first uninstall empties. An entry whose uninstaller is gone names none.
+; naming a folder that the first uninstall empties.
 Function installationConflict
     Push $0
     Push $1
     Push $2
     !insertmacro FullPath "" $INSTDIR $1
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
-    !insertmacro FullPath "" $0 $0
-    ${If} $0 != $1
-    ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
+    !insertmacro EntryFolder "" SHCTX $0
+    ${If} $0 != ""
+    ${AndIf} $0 != $1
         StrCpy $0 "${PRODUCT} is already installed in $0. Uninstall it first, or install into that folder."
     ${Else}
         ${If} $AllUsers == 1
-            ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+            !insertmacro EntryFolder "" HKCU $0
             StrCpy $2 "for one user"
         ${Else}
-            ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+            !insertmacro EntryFolder "" HKLM $0
             StrCpy $2 "for everyone"
         ${EndIf}
-        !insertmacro FullPath "" $0 $0
         ${If} $0 == $1
-        ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
             StrCpy $0 "${PRODUCT} is already installed in $0 $2. Choose another folder."
         ${Else}
             StrCpy $0 ""
@@ -412,9 +419,8 @@ Function defaultDirectory
     ${If} $DirectoryGiven == 1
         Return
     ${EndIf}
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro EntryFolder "" SHCTX $0
     ${If} $0 != ""
-    ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
         StrCpy $INSTDIR $0
         Return
     ${EndIf}
@@ -453,10 +459,8 @@ Function un.onInit
     ; _?= may name the folder in another spelling than the entry's.
     !insertmacro FullPath "un." $INSTDIR $INSTDIR
     StrCpy $OwnEntry 1
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    !insertmacro FullPath "un." $0 $0
-    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    !insertmacro FullPath "un." $1 $1
+    !insertmacro EntryFolder "un." HKLM $0
+    !insertmacro EntryFolder "un." HKCU $1
     ${If} $0 == $INSTDIR
         StrCpy $AllUsers 1
     ${ElseIf} $1 == $INSTDIR
